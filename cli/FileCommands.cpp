@@ -1,0 +1,7 @@
+#include "cli/FileCommands.h"
+
+namespace tevra::cli {
+
+void addFileCommands(CLI::App&, int&) {}
+
+} // namespace tevra::cli

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "link/ControllerSettings.h"
+#include "link/SerialPort.h"
+#include "model/ProgramImage.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tevra {
+
+inline constexpr std::size_t kTransferBlockSize = 128;
+inline constexpr std::uint8_t kWriteCommand = 0x84;
+inline constexpr std::uint8_t kReadBackCommand = 0x55;
+
+inline constexpr const char* kUploadWritingStatus = "Запись...";
+inline constexpr const char* kUploadDoneStatus = "Ok...";
+
+enum class UploadOutcome { Written, NoAnswer, Mismatch };
+
+// "Контроллер записан!", "Нет ответа контроллера!", "Ошибка записи!".
+const char* uploadMessage(UploadOutcome outcome);
+
+struct UploadTimings {
+    std::chrono::milliseconds writeWait{1000};
+    std::chrono::milliseconds readBackWait{1000};
+    std::chrono::milliseconds settlePause{15}; // silence before the read-back command
+    std::chrono::milliseconds modemLinePause{10};
+};
+
+// What a progress bar and the status line show: range 0..rangeMax, the bar at position.
+struct UploadProgress {
+    int rangeMax = 0;
+    int position = 0;
+    std::string statusText;
+};
+using UploadProgressCallback = std::function<void(const UploadProgress&)>;
+
+struct UploadReport {
+    UploadOutcome outcome = UploadOutcome::Written;
+    // For a failure: the block that failed, what was sent and what came back last.
+    std::optional<std::uint16_t> failedAddress;
+    std::vector<std::uint8_t> expected;
+    std::vector<std::uint8_t> received;
+};
+
+// ceil((18 * stepCount + 2) / 128).
+int programBlockCount(const ProgramImage& image);
+
+// Writes and verifies the program blocks, then the settings block at 0x3700, on a port that
+// is open. The caller shows the outcome's message, then closes the port.
+UploadReport uploadProgram(SerialPort& port, const ProgramImage& image, const ConfigBlock& config,
+                           const UploadProgressCallback& progress, const UploadTimings& timings = {});
+
+} // namespace tevra

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the editor need, when missing.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ clang libclang-rt-14-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev
+    nlohmann-json3-dev libcli11-dev
+    xvfb xauth fonts-dejavu-core
+    g++-mingw-w64-x86-64
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+
+if ((${#missing[@]} > 0)); then
+    echo "Устанавливаются пакеты: ${missing[*]}"
+    sudo_cmd=()
+    [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

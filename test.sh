@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the suite, the suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the fuzzers for a bounded time, and the Windows cross-build.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVRA_SANITIZE=ON -DTEVRA_BUILD_BENCH=OFF
+cmake --build build-sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+    ctest --test-dir build-sanitize --output-on-failure -j "$jobs" --timeout 300
+
+echo "== Fuzzers"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTEVRA_FUZZ=ON -DTEVRA_BUILD_UI=OFF -DTEVRA_BUILD_BENCH=OFF
+cmake --build build-fuzz -j "$jobs" --target fuzz_targets
+for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
+    [[ -x $fuzzer ]] || continue
+    "$fuzzer" -max_total_time="${TEVRA_FUZZ_SECONDS:-30}" -print_final_stats=1 2>&1 | tail -n 4
+done
+
+echo "== Windows cross-build of the core and the command-line tool"
+cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DTEVRA_BUILD_UI=OFF -DTEVRA_BUILD_TESTS=OFF -DTEVRA_BUILD_BENCH=OFF
+cmake --build build-windows -j "$jobs" --target tevra
+
+echo "== Release build and the whole suite"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
