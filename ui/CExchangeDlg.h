@@ -1,0 +1,71 @@
+#pragma once
+
+#include "link/PortTable.h"
+#include "link/Upload.h"
+#include "model/ProgramImage.h"
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace Ui {
+class CExchangeDlg;
+}
+
+namespace tevra {
+
+class ExchangeForm;
+class Profile;
+
+// Chooses the port, edits the controller's timer and role, and writes the working program
+// into the controller. Never changes the program; stays open after every upload.
+class CExchangeDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // Shows one modal message box with an OK button: text, caption.
+    using MessageSink = std::function<void(const QString& text, const QString& caption)>;
+
+    // Production path: the application's profile and QMessageBox.
+    explicit CExchangeDlg(const ProgramImage& workingImage, QWidget* parent = nullptr);
+    // The profile must outlive the window.
+    CExchangeDlg(const ProgramImage& workingImage, Profile& profile, MessageSink showMessage,
+                 QWidget* parent = nullptr);
+    ~CExchangeDlg() override;
+
+    CExchangeDlg(const CExchangeDlg&) = delete;
+    CExchangeDlg& operator=(const CExchangeDlg&) = delete;
+
+    void setUploadTimings(const UploadTimings& timings) { m_timings = timings; }
+
+signals:
+    void uploadProgressed(int rangeMax, int position, const QString& statusText);
+    void uploadFinished(int outcome);
+
+protected:
+    void accept() override;
+
+private:
+    void initDialog();
+    void writeFormToControls();
+    void readControlsToForm();
+    void onTimerCheck();
+    void onAllNightCheck();
+    void onOptionCheck();
+    std::string chosenDevice() const;
+    void runUpload(const ConfigBlock& config, const std::string& device);
+    void showProgress(int rangeMax, int position, const QString& statusText);
+
+    const ProgramImage& m_workingImage;
+    std::unique_ptr<Profile> m_ownProfile;
+    Profile& m_profile;
+    MessageSink m_showMessage;
+    std::unique_ptr<ExchangeForm> m_form;
+    std::vector<PortEntry> m_ports;
+    UploadTimings m_timings;
+    Ui::CExchangeDlg* m_ui;
+};
+
+} // namespace tevra
