@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/EditorModel.h"
+#include "ui/StepTimesForm.h"
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace Ui {
+class CStepTimesDlg;
+}
+
+namespace tevra {
+
+// "Время шагов": a step range and one time for all of it. All rules live in StepTimesForm;
+// this window forwards text changes and the slider and shows the form's result.
+class CStepTimesDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CStepTimesDlg(QWidget* parent = nullptr);
+    ~CStepTimesDlg() override;
+
+    // Call before exec(); the edits and the slider show these numbers.
+    void setRange(const tevra::StepTimesRange& range);
+    // Valid after exec() returned Accepted; after Cancel it is the range that was set.
+    tevra::StepTimesRange range() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void onEditChanged(StepTimesForm::Field field, const QString& text);
+    void onSliderMoved(int position);
+    void showForm();
+    QLineEdit* editFor(StepTimesForm::Field field) const;
+
+    Ui::CStepTimesDlg* m_ui;
+    StepTimesForm m_form;
+    StepTimesRange m_setRange;
+};
+
+} // namespace tevra
