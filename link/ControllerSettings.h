@@ -4,12 +4,29 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tevra {
 
 inline constexpr std::size_t kConfigBlockSize = 128;
 inline constexpr std::uint16_t kConfigBlockAddress = 0x3700;
 inline constexpr std::uint16_t kTimerOffWord = 0xFFFF;
+
+// TimerWord: low byte all-night flag (0x00 all night, 0x01 not), high byte inversion.
+inline constexpr std::uint16_t kTimerNotAllNight = 0x0001;
+inline constexpr std::uint16_t kTimerInversion = 0xFF00;
+
+// Role bytes 8 and 9 of the block.
+inline constexpr std::uint8_t kRoleSlave = 0x00;
+inline constexpr std::uint8_t kRoleMaster = 0xFF;
+
+inline constexpr int kMinTimerSeconds = 1;
+inline constexpr int kMaxTimerSeconds = 65535;
+
+inline constexpr const char* kDayWaitRangeMessage = "Значение ожидания дня должно быть 1-65535";
+inline constexpr const char* kSwitchOnDelayRangeMessage =
+    "Значение задержки включения должно быть 1-65535";
+inline constexpr const char* kWorkTimeRangeMessage = "Значение времени работы должно быть 1-65535";
 
 using ConfigBlock = std::array<std::uint8_t, kConfigBlockSize>;
 
@@ -37,5 +54,19 @@ struct ConfigBlockResult {
 // Checks the three times (day wait, switch-on delay, working time, in that order) when the
 // timer is on, then builds the 128-byte block.
 ConfigBlockResult buildConfigBlock(const ControllerSettings& settings);
+
+// A C "%d" read: leading blanks, an optional sign, digits, the rest ignored. Empty when there
+// are no digits or the number leaves the signed 32-bit range.
+std::optional<int> readDecimal(std::string_view text);
+
+std::uint16_t encodeTimerWord(bool allNight, bool inversion);
+
+// What a stored TimerWord means for the window; every unknown value reads as timer off.
+struct TimerState {
+    bool timerOn = false;
+    bool allNight = false;
+    bool inversion = false;
+};
+TimerState decodeTimerWord(int stored);
 
 } // namespace tevra

@@ -12,4 +12,16 @@ public:
     virtual void writeInt(const std::string& key, int value) = 0;
 };
 
+inline constexpr const char* kPortKey = "COMM_SET";
+inline constexpr const char* kTimerWordKey = "TIMER_SET_DataReg";
+inline constexpr const char* kDayWaitKey = "TIMER_SET_TimeDay";
+inline constexpr const char* kSwitchOnDelayKey = "TIMER_SET_ReadyOn";
+inline constexpr const char* kWorkTimeKey = "TIMER_SET_TimeWorc";
+inline constexpr const char* kSlaveKey = "SLAVE_SET";
+
+// Every key is read with this default.
+inline constexpr int kProfileDefault = 0;
+// Stored under "SLAVE_SET" for a slave controller; a master stores 0.
+inline constexpr int kSlaveStored = -1;
+
 } // namespace tevra

@@ -1,0 +1,137 @@
+#include "link/ControllerSettings.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace tevra {
+
+namespace {
+
+// Byte offsets inside the block.
+constexpr std::size_t kTimerWordOffset = 0;
+constexpr std::size_t kDayWaitOffset = 2;
+constexpr std::size_t kSwitchOnDelayOffset = 4;
+constexpr std::size_t kWorkTimeOffset = 6;
+constexpr std::size_t kRoleOffset = 8;
+constexpr std::size_t kRoleCopyOffset = 9;
+
+constexpr std::uint16_t kAllNightTimerWord = 0x0000;
+constexpr std::uint16_t kAllNightInvertedTimerWord = 0xFF00;
+constexpr std::uint16_t kTimedTimerWord = 0x0001;
+constexpr std::uint16_t kTimedInvertedTimerWord = 0xFF01;
+
+constexpr unsigned kLowByteMask = 0xFF;
+constexpr unsigned kBitsPerByte = 8;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+void putWord(ConfigBlock& block, std::size_t offset, std::uint16_t value) {
+    block[offset] = static_cast<std::uint8_t>(value & kLowByteMask);
+    block[offset + 1] = static_cast<std::uint8_t>(value >> kBitsPerByte);
+}
+
+// The field's seconds, or nothing when the text is no number in 1..65535.
+std::optional<std::uint16_t> readSeconds(const std::string& text) {
+    const std::optional<int> value = readDecimal(text);
+    if (!value || *value < kMinTimerSeconds || *value > kMaxTimerSeconds) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(*value);
+}
+
+} // namespace
+
+std::optional<int> readDecimal(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // One past the int range in magnitude, so INT_MIN still reads.
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
+    std::int64_t magnitude = 0;
+    bool anyDigit = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        anyDigit = true;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > kLimit) {
+            return std::nullopt;
+        }
+    }
+    if (!anyDigit) {
+        return std::nullopt;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<int>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+std::uint16_t encodeTimerWord(bool allNight, bool inversion) {
+    return static_cast<std::uint16_t>((allNight ? 0 : kTimerNotAllNight) +
+                                      (inversion ? kTimerInversion : 0));
+}
+
+TimerState decodeTimerWord(int stored) {
+    switch (stored) {
+    case kTimedInvertedTimerWord:
+        return {.timerOn = true, .allNight = false, .inversion = true};
+    case kAllNightInvertedTimerWord:
+        return {.timerOn = true, .allNight = true, .inversion = true};
+    case kAllNightTimerWord:
+        return {.timerOn = true, .allNight = true, .inversion = false};
+    case kTimedTimerWord:
+        return {.timerOn = true, .allNight = false, .inversion = false};
+    default:
+        return {};
+    }
+}
+
+ConfigBlockResult buildConfigBlock(const ControllerSettings& settings) {
+    ConfigBlockResult result;
+    // The controller ignores every byte the system does not set; they are sent as zero so the
+    // read-back compares a known value. Bytes 2..7 stay zero with the timer off.
+    ConfigBlock block{};
+
+    if (settings.timerOn) {
+        result.timerWord = encodeTimerWord(settings.allNight, settings.inversion);
+        const struct {
+            const std::string& text;
+            const char* message;
+            int& value;
+            std::size_t offset;
+        } fields[] = {
+            {settings.dayWaitText, kDayWaitRangeMessage, result.dayWait, kDayWaitOffset},
+            {settings.switchOnDelayText, kSwitchOnDelayRangeMessage, result.switchOnDelay,
+             kSwitchOnDelayOffset},
+            {settings.workTimeText, kWorkTimeRangeMessage, result.workTime, kWorkTimeOffset},
+        };
+        for (const auto& field : fields) {
+            const std::optional<std::uint16_t> seconds = readSeconds(field.text);
+            if (!seconds) {
+                result.error = field.message;
+                return result;
+            }
+            field.value = *seconds;
+            putWord(block, field.offset, *seconds);
+        }
+    } else {
+        result.timerWord = kTimerOffWord;
+    }
+    putWord(block, kTimerWordOffset, result.timerWord);
+
+    const std::uint8_t role = settings.slave ? kRoleSlave : kRoleMaster;
+    block[kRoleOffset] = role;
+    block[kRoleCopyOffset] = role;
+    result.block = block;
+    return result;
+}
+
+} // namespace tevra
