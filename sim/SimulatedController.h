@@ -1,0 +1,121 @@
+#pragma once
+
+#include "link/ControllerSettings.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tevra {
+
+inline constexpr std::size_t kControllerMemorySize = 0x10000;
+// The program area runs up to the settings block.
+inline constexpr std::size_t kProgramAreaSize = kConfigBlockAddress;
+
+struct SimulatorOptions {
+    // Consume the host's bytes and send the answer at the pace of a 19200 baud 8N2 line.
+    bool paced = false;
+    // Read-backs of this block and of every later one go unanswered. Blocks are counted from 0
+    // in the order their addresses are first written (the settings block comes after the program).
+    std::optional<int> silentFromBlock;
+    // Read-backs with these numbers (counted from 1 over all read-backs) come back with one byte
+    // changed.
+    std::set<int> wrongByteOnAttempts;
+    // Every answer is one byte short.
+    bool shortAnswers = false;
+    // After answering the first read-back of this block, the controller closes the line as an
+    // unplugged device would.
+    std::optional<int> hangUpAfterBlock;
+};
+
+struct SimulatorCommand {
+    std::uint8_t code = 0;
+    std::uint16_t address = 0;
+    std::vector<std::uint8_t> data;                   // the 128 bytes that follow a write command
+    std::chrono::steady_clock::time_point startedAt;  // its first byte arrived
+    std::chrono::steady_clock::time_point finishedAt; // its last byte (data included) arrived
+};
+
+// Plays the controller on the master side of a pseudo-terminal, on a thread of its own. The
+// host opens devicePath() like any serial device.
+class SimulatedController {
+public:
+    using CommandLog = std::vector<SimulatorCommand>;
+
+    explicit SimulatedController(SimulatorOptions options = {});
+    ~SimulatedController();
+    SimulatedController(const SimulatedController&) = delete;
+    SimulatedController& operator=(const SimulatedController&) = delete;
+
+    // Opens the pseudo-terminal and starts answering. False, with error() set, when the system
+    // refuses a pseudo-terminal.
+    bool start();
+    // Stops answering and closes the pseudo-terminal; the device path disappears.
+    void stop();
+
+    const std::string& devicePath() const { return m_devicePath; }
+    const std::string& error() const { return m_error; }
+
+    std::vector<std::uint8_t> memory() const;
+    std::vector<std::uint8_t> programArea() const;
+    ConfigBlock settingsBlock() const;
+    CommandLog commands() const;
+    // Every byte the host sent, in order.
+    std::vector<std::uint8_t> receivedBytes() const;
+    bool hungUp() const;
+
+    // Blocks until the predicate holds for the command log, or until wait has passed; true when
+    // it holds. The predicate runs under the simulator's lock.
+    bool waitUntil(const std::function<bool(const CommandLog&)>& predicate,
+                   std::chrono::milliseconds wait) const;
+    bool waitForCommands(std::size_t count, std::chrono::milliseconds wait) const;
+    bool waitForHangUp(std::chrono::milliseconds wait) const;
+
+private:
+    enum class ParseState { Command, AddressLow, AddressHigh, Data };
+
+    void run();
+    void consume(std::uint8_t byte, std::chrono::steady_clock::time_point arrivedAt);
+    void finishCommand();
+    void answerReadBack(std::uint16_t address);
+    int blockIndex(std::uint16_t address);
+    bool sendPaced(const std::vector<std::uint8_t>& answer);
+    bool pauseUntil(std::chrono::steady_clock::time_point until);
+    void hangUp();
+    void closeDescriptors();
+
+    const SimulatorOptions m_options;
+    std::string m_devicePath;
+    std::string m_error;
+    int m_master = -1;
+    int m_slave = -1; // held so that the master never reads EIO between clients
+    int m_wakeRead = -1;
+    int m_wakeWrite = -1;
+    std::thread m_thread;
+    std::atomic<bool> m_stopping{false};
+
+    // Parser state: touched by the simulator thread only.
+    ParseState m_parseState = ParseState::Command;
+    SimulatorCommand m_pending;
+    std::chrono::steady_clock::time_point m_lastByteAt;
+    std::vector<std::uint16_t> m_blockAddresses;
+    int m_readBackCount = 0;
+
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    std::vector<std::uint8_t> m_memory;
+    CommandLog m_commands;
+    std::vector<std::uint8_t> m_received;
+    bool m_hungUp = false;
+};
+
+} // namespace tevra
