@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 
 namespace tevra {
 
@@ -10,16 +9,23 @@ namespace {
 
 constexpr std::uint8_t kModeMask = 0x07;
 constexpr int kParamShift = 3;
+// A new level keeps bits 0-1 and clears bit 2, so a Level cell stays Level.
+constexpr std::uint8_t kLevelKeptModeBits = 0x03;
 
 // One tenth of the dimmer time at each slider position 1..20.
 constexpr std::array<std::uint16_t, kDimmerSliderMax> kStepTimeForDimmer = {
-    23, 25, 28, 32, 36, 42, 51, 64, 85, 128, 256, 512, 768, 1024, 1280, 1536, 1792, 2048, 2304, 2560};
+    23,  25,  28,  32,   36,   42,   51,   64,   85,   128,
+    256, 512, 768, 1024, 1280, 1536, 1792, 2048, 2304, 2560};
 
 } // namespace
 
-int modeOf(std::uint8_t cell) { return cell & kModeMask; }
+int modeOf(std::uint8_t cell) {
+    return cell & kModeMask;
+}
 
-bool isDimmerMode(int mode) { return mode >= 2 && mode != static_cast<int>(ChannelMode::Level); }
+bool isDimmerMode(int mode) {
+    return mode >= 2 && mode != static_cast<int>(ChannelMode::Level);
+}
 
 int speedCode(std::uint8_t cell) {
     const int u = cell >> kParamShift;
@@ -32,24 +38,32 @@ std::uint8_t withMode(std::uint8_t cell, ChannelMode mode) {
 
 std::uint8_t modeFromPrimaryState(std::uint8_t cell, int state) {
     switch (state) {
-    case 0: return withMode(cell, ChannelMode::Off);
-    case 1: return withMode(cell, ChannelMode::On);
-    case 2: return withMode(cell, ChannelMode::DimmerDark);
-    default: return cell;
+    case 0:
+        return withMode(cell, ChannelMode::Off);
+    case 1:
+        return withMode(cell, ChannelMode::On);
+    case 2:
+        return withMode(cell, ChannelMode::DimmerDark);
+    default:
+        return cell;
     }
 }
 
 std::uint8_t modeFromSecondaryState(std::uint8_t cell, int state) {
     switch (state) {
-    case 0: return withMode(cell, ChannelMode::DimmerDark);
-    case 1: return withMode(cell, ChannelMode::DimmerLit);
-    case 2: return withMode(cell, ChannelMode::DimmerRamp);
-    default: return cell;
+    case 0:
+        return withMode(cell, ChannelMode::DimmerDark);
+    case 1:
+        return withMode(cell, ChannelMode::DimmerLit);
+    case 2:
+        return withMode(cell, ChannelMode::DimmerRamp);
+    default:
+        return cell;
     }
 }
 
 std::uint8_t dimmerCodeFromSlider(int position, std::uint8_t cell) {
-    const int a = 12 - position;
+    const int a = 12 - std::clamp(position, kDimmerSliderMin, kDimmerSliderMax);
     const int code = a > 0 ? a : a - 2;
     return static_cast<std::uint8_t>(((static_cast<unsigned>(code) & 0x1F) << kParamShift) |
                                      (cell & kModeMask));
@@ -74,11 +88,13 @@ int dimmerMillis(std::uint8_t cell) {
     return 2560 * -s;
 }
 
-int levelFromCell(std::uint8_t cell) { return (cell >> kParamShift) + 1; }
+int levelFromCell(std::uint8_t cell) {
+    return (cell >> kParamShift) + 1;
+}
 
 std::uint8_t cellWithLevel(std::uint8_t cell, int level) {
-    assert(level >= kLevelSliderMin && level <= kLevelSliderMax);
-    return static_cast<std::uint8_t>((static_cast<unsigned>(level - 1) << kParamShift) | (cell & 0x03));
+    const auto u = static_cast<unsigned>(std::clamp(level, kLevelSliderMin, kLevelSliderMax) - 1);
+    return static_cast<std::uint8_t>((u << kParamShift) | (cell & kLevelKeptModeBits));
 }
 
 std::uint8_t stopDimmerCell(bool checked) {

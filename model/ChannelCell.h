@@ -22,8 +22,8 @@ inline constexpr int kDimmerSliderMin = 1;
 inline constexpr int kDimmerSliderMax = 20;
 inline constexpr int kLevelSliderMin = 1;
 inline constexpr int kLevelSliderMax = 32;
-inline constexpr std::uint8_t kStopDimmerCheckedCell = 0x7B;   // Level, level 16
-inline constexpr std::uint8_t kStopDimmerClearedCell = 0xFE;   // DimmerLit, code -1
+inline constexpr std::uint8_t kStopDimmerCheckedCell = 0x7B; // Level, level 16
+inline constexpr std::uint8_t kStopDimmerClearedCell = 0xFE; // DimmerLit, code -1
 
 // Mode bits 0..7, including the unnamed 4 and 5 that only files bring.
 int modeOf(std::uint8_t cell);
@@ -37,12 +37,14 @@ std::uint8_t withMode(std::uint8_t cell, ChannelMode mode);
 std::uint8_t modeFromPrimaryState(std::uint8_t cell, int state);
 std::uint8_t modeFromSecondaryState(std::uint8_t cell, int state);
 
+// Positions outside the slider's range are taken as its nearest end.
 std::uint8_t dimmerCodeFromSlider(int position, std::uint8_t cell);
 // May exceed the slider's range (up to 26); the slider clamps.
 int dimmerSliderFromCell(std::uint8_t cell);
 int dimmerMillis(std::uint8_t cell);
 
 int levelFromCell(std::uint8_t cell);
+// A level outside 1..32 is taken as the nearest of them.
 std::uint8_t cellWithLevel(std::uint8_t cell, int level);
 
 std::uint8_t stopDimmerCell(bool checked);

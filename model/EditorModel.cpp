@@ -1,0 +1,243 @@
+#include "model/EditorModel.h"
+
+#include "model/ChannelCell.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tevra {
+
+namespace {
+
+// The count buttons never leave fewer than this many steps, nor does deleteStep.
+constexpr int kMinEditedStepCount = 2;
+
+bool withinSteps(int step) {
+    return step >= 1 && step <= kMaxSteps;
+}
+
+} // namespace
+
+EditorModel::EditorModel()
+    : m_working(ProgramImage::startProgram()), m_undo(m_working), m_import(m_working),
+      m_savedImage(m_working) {}
+
+void EditorModel::setCurrentStep(int step) {
+    m_currentStep = std::clamp(step, 1, kMaxSteps);
+}
+
+void EditorModel::selectChannel(int channel) {
+    m_selectedChannel = std::clamp(channel, 0, kChannelCount - 1);
+}
+
+void EditorModel::resetPosition() {
+    m_currentStep = 1;
+    m_selectedChannel = 0;
+    notifyStepCount();
+}
+
+void EditorModel::setStepCountListener(std::function<void(int stepCount)> listener) {
+    m_stepCountListener = std::move(listener);
+}
+
+void EditorModel::notifyStepCount() {
+    if (m_stepCountListener) {
+        m_stepCountListener(m_working.stepCount());
+    }
+}
+
+int EditorModel::currentRecord() const {
+    return std::clamp(m_currentStep, 1, kMaxSteps);
+}
+
+void EditorModel::takeSnapshot() {
+    m_undoStep = m_currentStep;
+    m_undo = m_working;
+}
+
+void EditorModel::undo() {
+    m_currentStep = m_undoStep;
+    m_working = m_undo;
+    notifyStepCount();
+}
+
+bool EditorModel::adjustStepCount(int delta) {
+    const int count = m_working.stepCount() + delta;
+    if (delta == 0 || (delta > 0 && count > kMaxSteps) ||
+        (delta < 0 && count < kMinEditedStepCount)) {
+        return false;
+    }
+    m_working.setStepCount(count);
+    notifyStepCount();
+    return true;
+}
+
+bool EditorModel::insertStep() {
+    if (m_working.stepCount() + 1 > kMaxSteps) {
+        return false;
+    }
+    takeSnapshot();
+    m_working.setStepCount(m_working.stepCount() + 1);
+    // Up to record 500 whatever the count: records beyond it shift too and the old 500 is lost.
+    const int from = currentRecord();
+    for (int step = kMaxSteps; step > from; --step) {
+        m_working.copyRecord(step, m_working, step - 1);
+    }
+    nextStep();
+    notifyStepCount();
+    return true;
+}
+
+bool EditorModel::deleteStep() {
+    if (m_working.stepCount() <= kMinEditedStepCount) {
+        return false;
+    }
+    takeSnapshot();
+    for (int step = currentRecord(); step < kMaxSteps; ++step) {
+        m_working.copyRecord(step, m_working, step + 1);
+    }
+    // Record 500 keeps its time: only its cells are cleared.
+    m_working.clearCells(kMaxSteps);
+    m_working.setStepCount(m_working.stepCount() - 1);
+    notifyStepCount();
+    return true;
+}
+
+bool EditorModel::nextStep() {
+    if (m_currentStep >= m_working.stepCount()) {
+        return false;
+    }
+    ++m_currentStep;
+    return true;
+}
+
+bool EditorModel::previousStep() {
+    if (m_currentStep <= 1) {
+        return false;
+    }
+    --m_currentStep;
+    return true;
+}
+
+bool EditorModel::nudgeStepTime(int direction) {
+    // int arithmetic: a time loaded from a file may lie anywhere in 0..65535.
+    const int time = m_working.stepTime(currentRecord());
+    int next = time;
+    if (direction > 0 && time < kMaxStepTime) {
+        next = time + 1;
+    } else if (direction < 0 && time > kMinStepTime) {
+        next = time - 1;
+    }
+    if (next == time) {
+        return false;
+    }
+    m_working.setStepTime(currentRecord(), static_cast<std::uint16_t>(next));
+    return true;
+}
+
+std::optional<ShiftRefusal> EditorModel::shiftAllTimes(int delta) {
+    takeSnapshot();
+    const int count = m_working.stepCount();
+    for (int step = 1; step <= count; ++step) {
+        // int arithmetic, so a stored time of 0..4 fails "-50mS" instead of wrapping around.
+        const int shifted = m_working.stepTime(step) + delta;
+        if (shifted < kMinStepTime || shifted > kMaxStepTime) {
+            undo();
+            m_currentStep = step;
+            return ShiftRefusal{step, delta > 0};
+        }
+        m_working.setStepTime(step, static_cast<std::uint16_t>(shifted));
+    }
+    return std::nullopt;
+}
+
+void EditorModel::setStepTimes(const StepTimesRange& range) {
+    if (!withinSteps(range.stepFrom) || !withinSteps(range.stepTo) ||
+        range.stepFrom > range.stepTo || range.timeValue < kMinStepTime ||
+        range.timeValue > kMaxStepTime) {
+        return;
+    }
+    takeSnapshot();
+    for (int step = range.stepFrom; step <= range.stepTo; ++step) {
+        m_working.setStepTime(step, static_cast<std::uint16_t>(range.timeValue));
+    }
+    if (m_working.stepCount() < range.stepTo) {
+        m_working.setStepCount(range.stepTo);
+    }
+    notifyStepCount();
+}
+
+void EditorModel::copySteps(const ProgramImage& source, const CopyRange& range) {
+    const int length = range.destTo - range.destFrom + 1;
+    if (!withinSteps(range.destFrom) || !withinSteps(range.destTo) || length < 1 ||
+        !withinSteps(range.sourceFrom) || !withinSteps(range.sourceFrom + length - 1)) {
+        return;
+    }
+    takeSnapshot();
+    // One record at a time in rising order: within one image an overlapping destination
+    // reads records already written, which repeats the head of the source range.
+    for (int k = 0; k < length; ++k) {
+        m_working.copyRecord(range.destFrom + k, source, range.sourceFrom + k);
+    }
+    if (m_working.stepCount() < range.destTo) {
+        m_working.setStepCount(range.destTo);
+    }
+    notifyStepCount();
+}
+
+void EditorModel::beginInsertFromFile() {
+    takeSnapshot();
+}
+
+void EditorModel::finishInsertFromFile(const CopyRange& range) {
+    copySteps(m_import, range);
+}
+
+void EditorModel::setTimeFromDimmer(int dimmerSliderPosition) {
+    takeSnapshot();
+    m_working.setStepTime(currentRecord(), stepTimeForDimmerSlider(dimmerSliderPosition));
+}
+
+void EditorModel::setStartBlock(bool on) {
+    m_working.setStartBlock(on);
+}
+
+std::uint8_t EditorModel::currentCell() const {
+    return m_working.cell(currentRecord(), m_selectedChannel);
+}
+
+void EditorModel::setCurrentCell(std::uint8_t cell) {
+    m_working.setCell(currentRecord(), m_selectedChannel, cell);
+}
+
+std::uint16_t EditorModel::currentStepTime() const {
+    return m_working.stepTime(currentRecord());
+}
+
+void EditorModel::setCurrentStepTime(std::uint16_t time) {
+    m_working.setStepTime(currentRecord(), std::clamp(time, kMinStepTime, kMaxStepTime));
+}
+
+void EditorModel::applyChannelButton(int channel, ChannelButton which, int stateAfterClick) {
+    selectChannel(channel);
+    takeSnapshot();
+    const std::uint8_t cell = currentCell();
+    setCurrentCell(which == ChannelButton::Primary ? modeFromPrimaryState(cell, stateAfterClick)
+                                                   : modeFromSecondaryState(cell, stateAfterClick));
+}
+
+bool EditorModel::isModified() const {
+    if (m_working.headerWord() != m_savedImage.headerWord()) {
+        return true;
+    }
+    const std::size_t used =
+        kHeaderSize +
+        kStepRecordSize * static_cast<std::size_t>(std::min(m_working.stepCount(), kMaxSteps));
+    return std::memcmp(m_working.bytes().data(), m_savedImage.bytes().data(), used) != 0;
+}
+
+void EditorModel::markUnmodified() {
+    m_savedImage = m_working;
+}
+
+} // namespace tevra

@@ -1,9 +1,15 @@
 #include "model/ProgramImage.h"
 
 #include <algorithm>
-#include <cassert>
+#include <cstring>
 
 namespace tevra {
+
+namespace {
+
+constexpr std::size_t kCellsOffset = 2;
+
+} // namespace
 
 ProgramImage ProgramImage::startProgram() {
     ProgramImage image;
@@ -23,56 +29,83 @@ void ProgramImage::setHeaderWord(std::uint16_t word) {
     m_bytes[1] = static_cast<std::uint8_t>(word >> 8);
 }
 
-int ProgramImage::stepCount() const { return headerWord() & kStepCountMask; }
-
-void ProgramImage::setStepCount(int count) {
-    assert(count >= 0 && count <= kMaxSteps);
-    const auto startBit = static_cast<std::uint16_t>(headerWord() & kStartBlockBit);
-    setHeaderWord(static_cast<std::uint16_t>(startBit | (static_cast<unsigned>(count) & kStepCountMask)));
+int ProgramImage::stepCount() const {
+    return headerWord() & kStepCountMask;
 }
 
-bool ProgramImage::startBlock() const { return (headerWord() & kStartBlockBit) != 0; }
+void ProgramImage::setStepCount(int count) {
+    const auto startBit = static_cast<std::uint16_t>(headerWord() & kStartBlockBit);
+    const auto clamped = static_cast<unsigned>(std::clamp(count, 0, kMaxSteps));
+    setHeaderWord(static_cast<std::uint16_t>(startBit | clamped));
+}
+
+bool ProgramImage::startBlock() const {
+    return (headerWord() & kStartBlockBit) != 0;
+}
 
 void ProgramImage::setStartBlock(bool on) {
     const auto count = static_cast<std::uint16_t>(headerWord() & kStepCountMask);
     setHeaderWord(on ? static_cast<std::uint16_t>(count | kStartBlockBit) : count);
 }
 
+bool ProgramImage::validStep(int step) {
+    return step >= 1 && step <= kMaxSteps;
+}
+
+bool ProgramImage::validChannel(int channel) {
+    return channel >= 0 && channel < kChannelCount;
+}
+
 std::size_t ProgramImage::recordOffset(int step) {
-    assert(step >= 1 && step <= kMaxSteps);
     return kHeaderSize + kStepRecordSize * static_cast<std::size_t>(step - 1);
 }
 
 std::uint16_t ProgramImage::stepTime(int step) const {
+    if (!validStep(step)) {
+        return 0;
+    }
     const std::size_t at = recordOffset(step);
     return static_cast<std::uint16_t>(m_bytes[at] | (m_bytes[at + 1] << 8));
 }
 
 void ProgramImage::setStepTime(int step, std::uint16_t time) {
+    if (!validStep(step)) {
+        return;
+    }
     const std::size_t at = recordOffset(step);
     m_bytes[at] = static_cast<std::uint8_t>(time & 0xFF);
     m_bytes[at + 1] = static_cast<std::uint8_t>(time >> 8);
 }
 
 std::uint8_t ProgramImage::cell(int step, int channel) const {
-    assert(channel >= 0 && channel < kChannelCount);
-    return m_bytes[recordOffset(step) + 2 + static_cast<std::size_t>(channel)];
+    if (!validStep(step) || !validChannel(channel)) {
+        return 0;
+    }
+    return m_bytes[recordOffset(step) + kCellsOffset + static_cast<std::size_t>(channel)];
 }
 
 void ProgramImage::setCell(int step, int channel, std::uint8_t cell) {
-    assert(channel >= 0 && channel < kChannelCount);
-    m_bytes[recordOffset(step) + 2 + static_cast<std::size_t>(channel)] = cell;
+    if (!validStep(step) || !validChannel(channel)) {
+        return;
+    }
+    m_bytes[recordOffset(step) + kCellsOffset + static_cast<std::size_t>(channel)] = cell;
 }
 
 void ProgramImage::copyRecord(int toStep, const ProgramImage& source, int fromStep) {
-    const auto from = source.m_bytes.begin() + static_cast<std::ptrdiff_t>(recordOffset(fromStep));
-    // memmove semantics: source may be this image.
-    std::copy_n(from, kStepRecordSize,
-                m_bytes.begin() + static_cast<std::ptrdiff_t>(recordOffset(toStep)));
+    if (!validStep(toStep) || !validStep(fromStep)) {
+        return;
+    }
+    // memmove: source may be this image, and even the same record.
+    std::memmove(m_bytes.data() + recordOffset(toStep),
+                 source.m_bytes.data() + recordOffset(fromStep), kStepRecordSize);
 }
 
 void ProgramImage::clearCells(int step) {
-    const auto at = m_bytes.begin() + static_cast<std::ptrdiff_t>(recordOffset(step) + 2);
+    if (!validStep(step)) {
+        return;
+    }
+    const auto at =
+        m_bytes.begin() + static_cast<std::ptrdiff_t>(recordOffset(step) + kCellsOffset);
     std::fill_n(at, kChannelCount, std::uint8_t{0});
 }
 

@@ -37,12 +37,13 @@ public:
     void setHeaderWord(std::uint16_t word);
 
     int stepCount() const;
-    // Keeps the start block bit; count must lie within 0..kMaxSteps.
+    // Keeps the start block bit; a count outside 0..kMaxSteps is clamped into it.
     void setStepCount(int count);
     bool startBlock() const;
     void setStartBlock(bool on);
 
-    // Steps are numbered 1..kMaxSteps, channels 0..kChannelCount-1.
+    // Steps are numbered 1..kMaxSteps, channels 0..kChannelCount-1. Outside them a read gives
+    // 0 and a write or copy does nothing, so a bad index can never reach past the image.
     std::uint16_t stepTime(int step) const;
     void setStepTime(int step, std::uint16_t time);
     std::uint8_t cell(int step, int channel) const;
@@ -56,6 +57,8 @@ public:
     bool operator==(const ProgramImage&) const = default;
 
 private:
+    static bool validStep(int step);
+    static bool validChannel(int channel);
     static std::size_t recordOffset(int step);
 
     Bytes m_bytes{};
