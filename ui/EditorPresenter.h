@@ -179,9 +179,12 @@ public:
 
 private:
     void settle();
+    // Refused operations change nothing and, like the window, skip the refresh.
+    void settleIf(bool modelChanged);
     void deriveView();
     bool writeBackSliders();
     void onStepCountChanged(int stepCount);
+    // A clicked push button or check box takes focus away from the primary buttons.
     void pushButtonAction();
 
     EditorModel m_model;
