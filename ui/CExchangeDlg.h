@@ -1,6 +1,8 @@
 #pragma once
 
+#include "link/ControllerSettings.h"
 #include "link/PortTable.h"
+#include "link/SerialPort.h"
 #include "link/Upload.h"
 #include "model/ProgramImage.h"
 
@@ -38,25 +40,30 @@ public:
     CExchangeDlg(const CExchangeDlg&) = delete;
     CExchangeDlg& operator=(const CExchangeDlg&) = delete;
 
+    // How long the upload waits on the line; tests shorten them.
     void setUploadTimings(const UploadTimings& timings) { m_timings = timings; }
 
 signals:
+    // Emitted on the upload's worker thread; the window shows it through a queued connection.
     void uploadProgressed(int rangeMax, int position, const QString& statusText);
-    void uploadFinished(int outcome);
 
 protected:
+    // "Записать" and the Enter key: stores, checks and uploads; never closes the window.
     void accept() override;
+    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void initDialog();
-    void writeFormToControls();
-    void readControlsToForm();
+    void showForm();
+    ControllerSettings controlSettings() const;
     void onTimerCheck();
     void onAllNightCheck();
     void onOptionCheck();
     std::string chosenDevice() const;
-    void runUpload(const ConfigBlock& config, const std::string& device);
+    void runUpload(SerialPort& port, const ConfigBlock& config);
     void showProgress(int rangeMax, int position, const QString& statusText);
+    void showEnabledStates();
 
     const ProgramImage& m_workingImage;
     std::unique_ptr<Profile> m_ownProfile;
@@ -65,6 +72,7 @@ private:
     std::unique_ptr<ExchangeForm> m_form;
     std::vector<PortEntry> m_ports;
     UploadTimings m_timings;
+    bool m_uploading = false;
     Ui::CExchangeDlg* m_ui;
 };
 

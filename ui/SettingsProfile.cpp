@@ -1,0 +1,30 @@
+#include "ui/SettingsProfile.h"
+
+#include <QCoreApplication>
+
+namespace tevra {
+
+namespace {
+
+QString settingsKey(const std::string& key) {
+    return QStringLiteral("Settings/") + QString::fromStdString(key);
+}
+
+} // namespace
+
+SettingsProfile::SettingsProfile()
+    : m_settings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::applicationName()) {}
+
+int SettingsProfile::readInt(const std::string& key, int defaultValue) const {
+    bool ok = false;
+    const int value = m_settings.value(settingsKey(key), defaultValue).toInt(&ok);
+    return ok ? value : defaultValue;
+}
+
+void SettingsProfile::writeInt(const std::string& key, int value) {
+    m_settings.setValue(settingsKey(key), value);
+    // Written at once, so that a later crash loses nothing already stored.
+    m_settings.sync();
+}
+
+} // namespace tevra
