@@ -19,6 +19,9 @@ constexpr int kRangeLastStep = kMaxSteps;
 std::optional<int> parseLeadingInt(std::u16string_view text);
 // The number a range edit holds: parseLeadingInt over its first kRangeFieldChars characters.
 std::optional<int> readRangeField(std::u16string_view text);
+// The out-of-range end field is read again from its first two characters; firstValue stands
+// when those hold no number.
+int readRangeEndRetry(std::u16string_view text, int firstValue);
 bool isInStepRange(int value);
 
 // Text and selection of one line edit, positions in UTF-16 units as the edit counts them.
