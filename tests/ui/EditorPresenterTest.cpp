@@ -1,0 +1,629 @@
+#include "ui/EditorPresenter.h"
+
+#include <cstdint>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tevra {
+namespace {
+
+constexpr int kParamShift = 3;
+
+std::uint8_t cellOf(ChannelMode mode, int code) {
+    return static_cast<std::uint8_t>(((static_cast<unsigned>(code) & 0x1F) << kParamShift) |
+                                     static_cast<unsigned>(mode));
+}
+
+const ChannelView& row(const EditorPresenter& p, int channel) {
+    return p.view().channels[static_cast<std::size_t>(channel)];
+}
+
+// Puts a byte into the working image as a file read would, then lets the window redraw with
+// that channel's primary button focused.
+void loadCell(EditorPresenter& p, int channel, std::uint8_t cell) {
+    p.model().workingForRead().setCell(p.model().currentStep(), channel, cell);
+    p.refresh(channel);
+}
+
+// A click as the window delivers it: the button advances its own 3-state value first.
+void clickPrimary(EditorPresenter& p, int channel) {
+    p.channelButtonClicked(channel, ChannelButton::Primary,
+                           EditorPresenter::stateAfterClick(row(p, channel).primaryState));
+}
+
+void clickSecondary(EditorPresenter& p, int channel) {
+    p.channelButtonClicked(channel, ChannelButton::Secondary,
+                           EditorPresenter::stateAfterClick(row(p, channel).secondaryState));
+}
+
+TEST(EditorPresenterStart, FreshWindowShowsStepOneOfTwentyWithChannelOneSelected) {
+    const EditorPresenter p;
+    const EditorView& v = p.view();
+    EXPECT_EQ(v.stepSelectorMin, 1);
+    EXPECT_EQ(v.stepSelectorMax, 20);
+    EXPECT_EQ(v.stepSelectorPosition, 1);
+    EXPECT_EQ(v.stepText, "1");
+    EXPECT_EQ(v.countText, "20");
+    EXPECT_EQ(v.stepTimeCaption, "Время шага 1000 mS.");
+    EXPECT_EQ(v.stepTimeSliderPosition, 100);
+    for (int c = 0; c < kChannelCount; ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(row(p, c).primaryImage, ButtonImage::Dark);
+        EXPECT_EQ(row(p, c).primaryState, ButtonState::Clear);
+        EXPECT_FALSE(row(p, c).secondaryVisible);
+        EXPECT_EQ(row(p, c).markerVisible, c == 0);
+    }
+    EXPECT_FALSE(v.detailVisible);
+    EXPECT_FALSE(v.dimmerSliderVisible);
+    EXPECT_FALSE(v.levelSliderVisible);
+    EXPECT_FALSE(v.stopDimmerVisible);
+    EXPECT_FALSE(v.timeFromDimmerVisible);
+    EXPECT_FALSE(v.startBlockChecked);
+    EXPECT_EQ(p.focusedPrimaryChannel(), 0);
+    EXPECT_EQ(p.model().selectedChannel(), 0);
+    EXPECT_FALSE(p.isModified());
+}
+
+TEST(EditorPresenterChannels, PrimaryButtonCyclesOnDimmerOffWithSnapshotEachClick) {
+    EditorPresenter p;
+    constexpr int kFifth = 4;
+
+    clickPrimary(p, kFifth);
+    EXPECT_EQ(modeOf(p.model().working().cell(1, kFifth)), 1);
+    EXPECT_EQ(row(p, kFifth).primaryImage, ButtonImage::Lit);
+    EXPECT_EQ(row(p, kFifth).primaryState, ButtonState::Checked);
+    EXPECT_TRUE(row(p, kFifth).markerVisible);
+    EXPECT_FALSE(row(p, 0).markerVisible);
+    EXPECT_FALSE(p.view().detailVisible);
+    EXPECT_EQ(modeOf(p.model().undoImage().cell(1, kFifth)), 0);
+
+    clickPrimary(p, kFifth);
+    const ProgramImage afterSecondClick = p.model().working();
+    EXPECT_EQ(row(p, kFifth).primaryImage, ButtonImage::Ramp);
+    EXPECT_EQ(row(p, kFifth).primaryState, ButtonState::Indeterminate);
+    EXPECT_TRUE(row(p, kFifth).secondaryVisible);
+    EXPECT_EQ(row(p, kFifth).secondaryImage, ButtonImage::Dark);
+    EXPECT_EQ(row(p, kFifth).secondaryState, ButtonState::Clear);
+    EXPECT_TRUE(p.view().detailVisible);
+    EXPECT_TRUE(p.view().dimmerSliderVisible);
+    EXPECT_TRUE(p.view().timeFromDimmerVisible);
+    EXPECT_FALSE(p.view().stopDimmerChecked);
+    // Code 0 is not a slider position: the slider shows 11 and writes code 1 back.
+    EXPECT_EQ(p.view().dimmerSliderPosition, 11);
+    EXPECT_EQ(speedCode(p.model().working().cell(1, kFifth)), 1);
+    EXPECT_EQ(p.view().detailCaption, "Скорость диммера 5 -го канала: 2560 mS.");
+    EXPECT_EQ(modeOf(p.model().undoImage().cell(1, kFifth)), 1);
+
+    clickPrimary(p, kFifth);
+    EXPECT_EQ(modeOf(p.model().working().cell(1, kFifth)), 0);
+    EXPECT_EQ(row(p, kFifth).primaryImage, ButtonImage::Dark);
+    EXPECT_FALSE(row(p, kFifth).secondaryVisible);
+    EXPECT_FALSE(p.view().detailVisible);
+    EXPECT_TRUE(p.isModified());
+
+    p.undoClicked();
+    EXPECT_EQ(p.model().working(), afterSecondClick);
+    EXPECT_EQ(row(p, kFifth).primaryState, ButtonState::Indeterminate);
+    EXPECT_TRUE(p.view().dimmerSliderVisible);
+}
+
+TEST(EditorPresenterChannels, SecondaryButtonCyclesDimmerModesAndKeepsTheChannelSelected) {
+    EditorPresenter p;
+    constexpr int kChannel = 7;
+    loadCell(p, kChannel, cellOf(ChannelMode::DimmerDark, 5));
+    p.refresh(0);
+
+    const struct {
+        int mode;
+        ButtonImage image;
+        ButtonState state;
+    } cycle[] = {{6, ButtonImage::Lit, ButtonState::Checked},
+                 {7, ButtonImage::Ramp, ButtonState::Indeterminate},
+                 {2, ButtonImage::Dark, ButtonState::Clear}};
+    for (const auto& step : cycle) {
+        clickSecondary(p, kChannel);
+        EXPECT_EQ(modeOf(p.model().working().cell(1, kChannel)), step.mode);
+        EXPECT_EQ(speedCode(p.model().working().cell(1, kChannel)), 5);
+        EXPECT_EQ(row(p, kChannel).secondaryImage, step.image);
+        EXPECT_EQ(row(p, kChannel).secondaryState, step.state);
+        EXPECT_TRUE(row(p, kChannel).secondaryVisible);
+        EXPECT_TRUE(row(p, kChannel).markerVisible);
+        EXPECT_EQ(p.model().selectedChannel(), kChannel);
+        EXPECT_EQ(p.focusedPrimaryChannel(), std::nullopt);
+    }
+}
+
+TEST(EditorPresenterChannels, PrimaryClickFromLevelOrAnyDimmerModeGivesOffAndKeepsParam) {
+    for (const ChannelMode mode : {ChannelMode::DimmerDark, ChannelMode::Level,
+                                   ChannelMode::DimmerLit, ChannelMode::DimmerRamp}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        EditorPresenter p;
+        loadCell(p, 2, cellOf(mode, 9));
+        clickPrimary(p, 2);
+        EXPECT_EQ(p.model().working().cell(1, 2), cellOf(ChannelMode::Off, 9));
+    }
+}
+
+TEST(EditorPresenterChannels, HiddenSecondaryButtonKeepsItsLastFace) {
+    EditorPresenter p;
+    loadCell(p, 0, cellOf(ChannelMode::DimmerLit, 3));
+    clickPrimary(p, 0);
+    EXPECT_FALSE(row(p, 0).secondaryVisible);
+    EXPECT_EQ(row(p, 0).secondaryImage, ButtonImage::Lit);
+    EXPECT_EQ(row(p, 0).secondaryState, ButtonState::Checked);
+    clickPrimary(p, 0);
+    EXPECT_EQ(row(p, 0).secondaryImage, ButtonImage::Lit);
+}
+
+struct RenderRow {
+    int mode;
+    ButtonImage primaryImage;
+    ButtonState primaryState;
+    ButtonImage secondaryImage; // None: still the fresh face
+    ButtonState secondaryState;
+    bool secondaryVisible;
+    bool dimmerDetail;
+    bool levelDetail;
+};
+
+class EditorPresenterRendering : public testing::TestWithParam<RenderRow> {};
+
+TEST_P(EditorPresenterRendering, ModeFromAFileRendersByTheTable) {
+    const RenderRow& r = GetParam();
+    EditorPresenter p;
+    constexpr int kCode = 6; // slider position 6, so nothing is rewritten
+    const std::uint8_t cell = static_cast<std::uint8_t>((kCode << kParamShift) | r.mode);
+    loadCell(p, 9, cell);
+    EXPECT_EQ(p.model().working().cell(1, 9), cell);
+    EXPECT_EQ(row(p, 9).primaryImage, r.primaryImage);
+    EXPECT_EQ(row(p, 9).primaryState, r.primaryState);
+    EXPECT_EQ(row(p, 9).secondaryImage, r.secondaryImage);
+    EXPECT_EQ(row(p, 9).secondaryState, r.secondaryState);
+    EXPECT_EQ(row(p, 9).secondaryVisible, r.secondaryVisible);
+    EXPECT_EQ(p.view().detailVisible, r.dimmerDetail || r.levelDetail);
+    EXPECT_EQ(p.view().dimmerSliderVisible, r.dimmerDetail);
+    EXPECT_EQ(p.view().timeFromDimmerVisible, r.dimmerDetail);
+    EXPECT_EQ(p.view().levelSliderVisible, r.levelDetail);
+    EXPECT_EQ(p.view().stopDimmerVisible, r.dimmerDetail || r.levelDetail);
+    EXPECT_EQ(p.view().stopDimmerChecked, r.levelDetail);
+    if (r.dimmerDetail) {
+        EXPECT_EQ(p.view().detailCaption, "Скорость диммера 10 -го канала: 420 mS.");
+        EXPECT_EQ(p.view().dimmerSliderPosition, 6);
+    }
+    if (r.levelDetail) {
+        EXPECT_EQ(p.view().detailCaption, "Яркость 10-го канала: 7 ");
+        EXPECT_EQ(p.view().levelSliderPosition, 7);
+    }
+}
+
+using BI = ButtonImage;
+using BS = ButtonState;
+INSTANTIATE_TEST_SUITE_P(
+    AllModes, EditorPresenterRendering,
+    testing::Values(
+        RenderRow{0, BI::Dark, BS::Clear, BI::None, BS::Clear, false, false, false},
+        RenderRow{1, BI::Lit, BS::Checked, BI::None, BS::Clear, false, false, false},
+        RenderRow{2, BI::Ramp, BS::Indeterminate, BI::Dark, BS::Clear, true, true, false},
+        RenderRow{3, BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, false, true},
+        RenderRow{4, BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, true, false},
+        RenderRow{5, BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, true, false},
+        RenderRow{6, BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, true, false},
+        RenderRow{7, BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, true, true, false}));
+
+TEST(EditorPresenterDetail, DimmerSliderRewritesEveryCodeItCannotShow) {
+    // Signed speed code as loaded -> code after the dimmer slider first draws.
+    const std::vector<std::pair<int, int>> table = {
+        {-16, -10}, {-15, -10}, {-14, -10}, {-13, -10}, {-12, -10}, {-11, -10}, {-10, -10},
+        {-9, -9},   {-8, -8},   {-7, -7},   {-6, -6},   {-5, -5},   {-4, -4},   {-3, -3},
+        {-2, -2},   {-1, 1},    {0, 1},     {1, 1},     {2, 2},     {3, 3},     {4, 4},
+        {5, 5},     {6, 6},     {7, 7},     {8, 8},     {9, 9},     {10, 10},   {11, 11},
+        {12, -4},   {13, -3},   {14, -2},   {15, 1}};
+    ASSERT_EQ(table.size(), 32U);
+    for (const auto& [loaded, shown] : table) {
+        SCOPED_TRACE(loaded);
+        EditorPresenter p;
+        p.model().workingForRead().setCell(1, 3, cellOf(ChannelMode::DimmerRamp, loaded));
+        loadCell(p, 4, cellOf(ChannelMode::DimmerRamp, loaded));
+        const std::uint8_t now = p.model().working().cell(1, 4);
+        EXPECT_EQ(speedCode(now), shown);
+        EXPECT_EQ(modeOf(now), 7);
+        EXPECT_EQ(p.view().dimmerSliderPosition, dimmerSliderFromCell(now));
+        EXPECT_EQ(p.lastRefreshPasses(), loaded == shown ? 1 : 2);
+        // Only the shown channel's slider draws: channel 3 keeps its code until selected.
+        EXPECT_EQ(speedCode(p.model().working().cell(1, 3)), loaded);
+    }
+}
+
+TEST(EditorPresenterDetail, EveryBrightnessLevelStaysAsLoaded) {
+    for (int level = kLevelSliderMin; level <= kLevelSliderMax; ++level) {
+        EditorPresenter p;
+        const std::uint8_t cell = cellOf(ChannelMode::Level, level - 1);
+        loadCell(p, 0, cell);
+        EXPECT_EQ(p.model().working().cell(1, 0), cell);
+        EXPECT_EQ(p.view().levelSliderPosition, level);
+        EXPECT_EQ(p.lastRefreshPasses(), 1);
+    }
+}
+
+TEST(EditorPresenterDetail, StopDimmerSwitchesBetweenLevelAndDimmerWithoutSnapshot) {
+    EditorPresenter p;
+    loadCell(p, 1, cellOf(ChannelMode::DimmerDark, 4));
+    p.stopDimmerClicked(true);
+    EXPECT_EQ(p.model().working().cell(1, 1), kStopDimmerCheckedCell);
+    EXPECT_TRUE(p.view().levelSliderVisible);
+    EXPECT_EQ(p.view().levelSliderPosition, 16);
+    EXPECT_EQ(p.view().detailCaption, "Яркость 2-го канала: 16 ");
+
+    p.stopDimmerClicked(false);
+    // 0xFE carries code -1, which the dimmer slider shows at 11 and rewrites as code 1.
+    EXPECT_EQ(p.model().working().cell(1, 1), 0x0E);
+    EXPECT_TRUE(p.view().dimmerSliderVisible);
+    EXPECT_TRUE(p.view().timeFromDimmerVisible);
+    EXPECT_FALSE(p.view().levelSliderVisible);
+    EXPECT_FALSE(p.view().stopDimmerChecked);
+    EXPECT_EQ(p.view().detailCaption, "Скорость диммера 2 -го канала: 2560 mS.");
+    EXPECT_EQ(p.model().undoImage(), ProgramImage::startProgram());
+}
+
+TEST(EditorPresenterDetail, DetailSlidersWriteOnlyWhileShown) {
+    EditorPresenter p;
+    p.sliderMoved(EditorSlider::DimmerSpeed, 3);
+    p.sliderMoved(EditorSlider::Brightness, 30);
+    EXPECT_EQ(p.model().working(), ProgramImage::startProgram());
+
+    loadCell(p, 0, cellOf(ChannelMode::Level, 0));
+    p.sliderMoved(EditorSlider::Brightness, 40);
+    EXPECT_EQ(levelFromCell(p.model().working().cell(1, 0)), 32);
+    EXPECT_EQ(p.view().detailCaption, "Яркость 1-го канала: 32 ");
+
+    loadCell(p, 0, cellOf(ChannelMode::DimmerLit, 0));
+    p.sliderMoved(EditorSlider::DimmerSpeed, 12);
+    EXPECT_EQ(speedCode(p.model().working().cell(1, 0)), -2);
+    EXPECT_EQ(p.view().detailCaption, "Скорость диммера 1 -го канала: 5120 mS.");
+
+    p.timeFromDimmerClicked();
+    EXPECT_EQ(p.model().working().stepTime(1), 512);
+    EXPECT_EQ(p.view().stepTimeCaption, "Время шага 5120 mS.");
+    EXPECT_EQ(p.model().undoImage().stepTime(1), 100);
+}
+
+TEST(EditorPresenterSteps, StepTimeOutsideTheSliderRangeIsClampedWhenTheSliderDraws) {
+    const struct {
+        std::uint16_t loaded;
+        std::uint16_t kept;
+    } rows[] = {{0, 5}, {4, 5}, {5, 5}, {2560, 2560}, {2561, 2560}, {65535, 2560}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.loaded);
+        EditorPresenter p;
+        p.model().workingForRead().setStepTime(2, r.loaded);
+        p.arrowPressed(ArrowKey::Right);
+        EXPECT_EQ(p.model().working().stepTime(2), r.kept);
+        EXPECT_EQ(p.view().stepTimeSliderPosition, r.kept);
+        EXPECT_EQ(p.view().stepTimeCaption, "Время шага " + std::to_string(r.kept * 10) + " mS.");
+        EXPECT_EQ(p.lastRefreshPasses(), r.loaded == r.kept ? 1 : 2);
+    }
+}
+
+TEST(EditorPresenterSteps, ArrowsActOnTheStepWhateverHasFocus) {
+    EditorPresenter p;
+    p.setFocus(std::nullopt); // a slider has focus
+    p.arrowPressed(ArrowKey::Right);
+    p.arrowPressed(ArrowKey::Right);
+    p.arrowPressed(ArrowKey::Left);
+    EXPECT_EQ(p.model().currentStep(), 2);
+    EXPECT_EQ(p.view().stepSelectorPosition, 2);
+    EXPECT_EQ(p.view().stepText, "2");
+    p.arrowPressed(ArrowKey::Up);
+    p.arrowPressed(ArrowKey::Up);
+    p.arrowPressed(ArrowKey::Down);
+    EXPECT_EQ(p.model().working().stepTime(2), 101);
+    EXPECT_EQ(p.view().stepTimeSliderPosition, 101);
+    EXPECT_EQ(p.view().stepTimeCaption, "Время шага 1010 mS.");
+    EXPECT_EQ(p.model().undoImage(), ProgramImage::startProgram());
+
+    p.arrowPressed(ArrowKey::Left);
+    p.arrowPressed(ArrowKey::Left);
+    EXPECT_EQ(p.model().currentStep(), 1);
+    EXPECT_EQ(p.lastRefreshPasses(), 0); // refused at step 1: nothing to redraw
+}
+
+TEST(EditorPresenterSteps, SlidersWriteTheirClampedPositionIntoTheModel) {
+    EditorPresenter p;
+    p.sliderMoved(EditorSlider::StepSelector, 25);
+    EXPECT_EQ(p.model().currentStep(), 20);
+    p.sliderMoved(EditorSlider::StepTime, 3);
+    EXPECT_EQ(p.model().working().stepTime(20), 5);
+    p.sliderMoved(EditorSlider::StepTime, 777);
+    EXPECT_EQ(p.model().working().stepTime(20), 777);
+    EXPECT_EQ(p.view().stepTimeCaption, "Время шага 7770 mS.");
+    EXPECT_EQ(p.model().undoImage(), ProgramImage::startProgram());
+}
+
+TEST(EditorPresenterSteps, DeletingTheLastStepPullsTheStepBackIntoRange) {
+    EditorPresenter p;
+    p.sliderMoved(EditorSlider::StepSelector, 20);
+    p.deleteStepClicked();
+    EXPECT_EQ(p.view().countText, "19");
+    EXPECT_EQ(p.view().stepSelectorMax, 19);
+    EXPECT_EQ(p.model().currentStep(), 19);
+    EXPECT_EQ(p.view().stepText, "19");
+    EXPECT_EQ(p.lastRefreshPasses(), 2);
+}
+
+TEST(EditorPresenterSteps, LoweringTheCountBelowTheCurrentStepPullsItBack) {
+    EditorPresenter p;
+    p.sliderMoved(EditorSlider::StepSelector, 15);
+    p.countButtonClicked(-10);
+    EXPECT_EQ(p.model().currentStep(), 10);
+    EXPECT_EQ(p.view().stepSelectorMax, 10);
+    EXPECT_EQ(p.view().countText, "10");
+    p.countButtonClicked(+1);
+    EXPECT_EQ(p.view().stepSelectorMax, 11);
+    EXPECT_EQ(p.model().currentStep(), 10);
+    EXPECT_EQ(p.model().undoImage(), ProgramImage::startProgram());
+}
+
+TEST(EditorPresenterSteps, UndoBringsBackTheCountAndTheSelectorRange) {
+    EditorPresenter p;
+    p.sliderMoved(EditorSlider::StepSelector, 3);
+    p.insertStepClicked();
+    EXPECT_EQ(p.view().stepSelectorMax, 21);
+    EXPECT_EQ(p.model().currentStep(), 4);
+    p.undoClicked();
+    EXPECT_EQ(p.view().stepSelectorMax, 20);
+    EXPECT_EQ(p.view().countText, "20");
+    EXPECT_EQ(p.model().currentStep(), 3);
+}
+
+TEST(EditorPresenterSteps, RefusedTimeShiftNamesTheFailingStepAndMakesItCurrent) {
+    EditorPresenter p;
+    p.model().workingForRead().setStepTime(2, 2556);
+    const auto longer = p.shiftTimesClicked(true);
+    ASSERT_TRUE(longer);
+    EXPECT_EQ(p.model().currentStep(), 2);
+    EXPECT_EQ(p.model().working().stepTime(1), 100);
+    EXPECT_EQ(EditorPresenter::shiftRefusalText(*longer),
+              "Время шага номер: 2\nне может быть больше 25,6 секунды!");
+
+    p.model().workingForRead().setStepTime(7, 9);
+    const auto shorter = p.shiftTimesClicked(false);
+    ASSERT_TRUE(shorter);
+    EXPECT_EQ(p.view().stepText, "7");
+    EXPECT_EQ(EditorPresenter::shiftRefusalText(*shorter),
+              "Время шага номер: 7\nне может быть меньше 0,05 секунды!");
+    EXPECT_STREQ(kTimeShiftRefusedCaption, "Время не может быть изменено");
+
+    p.model().workingForRead().setStepTime(2, 100);
+    p.model().workingForRead().setStepTime(7, 100);
+    EXPECT_FALSE(p.shiftTimesClicked(true));
+    EXPECT_EQ(p.view().stepTimeCaption, "Время шага 1050 mS.");
+}
+
+TEST(EditorPresenterSteps, StartBlockSetsTheFlagOnlyWithoutRefreshOrSnapshot) {
+    EditorPresenter p;
+    p.arrowPressed(ArrowKey::Right);
+    // Changed behind the presenter's back: a refresh would show it, the start block must not.
+    p.model().workingForRead().setStepTime(2, 300);
+    EditorView expected = p.view();
+    const ProgramImage undoBefore = p.model().undoImage();
+
+    p.startBlockClicked(true);
+    EXPECT_EQ(p.model().working().headerWord(), 0x8014);
+    expected.startBlockChecked = true;
+    EXPECT_EQ(p.view(), expected);
+    EXPECT_EQ(p.view().countText, "20");
+    EXPECT_EQ(p.model().undoImage(), undoBefore);
+    EXPECT_EQ(p.lastRefreshPasses(), 0);
+
+    p.refresh();
+    EXPECT_EQ(p.view().countText, "20");
+    EXPECT_TRUE(p.view().startBlockChecked);
+}
+
+TEST(EditorPresenterFocus, TabCyclesThroughThePrimaryButtonsAndSelectionFollows) {
+    EditorPresenter p;
+    p.model().workingForRead().setCell(1, 15, cellOf(ChannelMode::Level, 2));
+    p.model().workingForRead().setCell(1, 0, cellOf(ChannelMode::DimmerLit, 3));
+
+    EXPECT_EQ(p.tabPressed(true), 15);
+    EXPECT_EQ(p.focusedPrimaryChannel(), 15);
+    EXPECT_TRUE(row(p, 15).markerVisible);
+    EXPECT_FALSE(row(p, 0).markerVisible);
+    EXPECT_EQ(p.view().detailCaption, "Яркость 16-го канала: 3 ");
+
+    EXPECT_EQ(p.tabPressed(false), 0);
+    EXPECT_TRUE(row(p, 0).markerVisible);
+    EXPECT_FALSE(row(p, 15).markerVisible);
+    EXPECT_EQ(p.view().detailCaption, "Скорость диммера 1 -го канала: 850 mS.");
+
+    EXPECT_EQ(p.tabPressed(false), 1);
+    EXPECT_FALSE(p.view().detailVisible);
+    EXPECT_EQ(p.view().detailCaption, "Скорость диммера 1 -го канала: 850 mS.");
+
+    // From a control outside the row, Tab goes on from the selected channel.
+    clickSecondary(p, 0);
+    EXPECT_EQ(p.tabPressed(false), 1);
+}
+
+TEST(EditorPresenterFocus, ClickOnANumberSelectsItsChannelWithoutChangingIt) {
+    std::array<MarkerRect, kChannelCount> markers{};
+    for (int c = 0; c < kChannelCount; ++c) {
+        markers[static_cast<std::size_t>(c)] = {100, 40 + 20 * c, 10, 12};
+    }
+    const struct {
+        PointPx point;
+        std::optional<int> channel;
+    } rows[] = {{{100, 40}, 0},
+                {{109, 51}, 0},
+                {{124, 40}, 0},
+                {{125, 40}, std::nullopt},
+                {{99, 40}, std::nullopt},
+                {{110, 52}, std::nullopt},
+                {{115, 260}, 11},
+                {{100, 340}, 15},
+                {{100, 352}, std::nullopt}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.point.x * 1000 + r.point.y);
+        EXPECT_EQ(EditorPresenter::channelAtPoint(markers, r.point), r.channel);
+    }
+
+    EditorPresenter p;
+    p.channelLabelClicked(11);
+    EXPECT_EQ(p.focusedPrimaryChannel(), 11);
+    EXPECT_EQ(p.model().selectedChannel(), 11);
+    EXPECT_TRUE(row(p, 11).markerVisible);
+    EXPECT_EQ(p.model().working(), ProgramImage::startProgram());
+    EXPECT_FALSE(p.isModified());
+}
+
+TEST(EditorPresenterFiles, ReadOrCancelledReadReturnsToStepOneAndChannelOne) {
+    EditorPresenter p;
+    p.sliderMoved(EditorSlider::StepSelector, 7);
+    p.channelLabelClicked(4);
+    p.programRead();
+    EXPECT_EQ(p.model().currentStep(), 1);
+    EXPECT_EQ(p.model().selectedChannel(), 0);
+    EXPECT_TRUE(row(p, 0).markerVisible);
+    EXPECT_EQ(p.view().stepText, "1");
+
+    ProgramImage& image = p.model().workingForRead();
+    image.setStepCount(5);
+    image.setCell(1, 0, cellOf(ChannelMode::DimmerLit, 0));
+    p.programRead();
+    EXPECT_EQ(p.view().stepSelectorMax, 5);
+    EXPECT_EQ(p.view().countText, "5");
+    EXPECT_EQ(speedCode(p.model().working().cell(1, 0)), 1);
+}
+
+TEST(EditorPresenterFiles, EmptyProgramStaysOnStepOne) {
+    EditorPresenter p;
+    p.sliderMoved(EditorSlider::StepSelector, 9);
+    p.model().workingForRead().setHeaderWord(0);
+    p.programRead();
+    EXPECT_EQ(p.view().stepSelectorMin, 1);
+    EXPECT_EQ(p.view().stepSelectorMax, 1);
+    EXPECT_EQ(p.view().countText, "0");
+    EXPECT_EQ(p.view().stepText, "1");
+
+    const std::vector<std::function<void()>> actions = {
+        [&] { p.arrowPressed(ArrowKey::Left); },
+        [&] { p.arrowPressed(ArrowKey::Right); },
+        [&] { p.sliderMoved(EditorSlider::StepSelector, 0); },
+        [&] { p.sliderMoved(EditorSlider::StepSelector, 3); },
+        [&] { p.countButtonClicked(-1); },
+        [&] { p.deleteStepClicked(); },
+        [&] { p.undoClicked(); },
+    };
+    for (const auto& act : actions) {
+        act();
+        EXPECT_GE(p.model().currentStep(), 1);
+        EXPECT_EQ(p.view().stepSelectorPosition, p.model().currentStep());
+    }
+}
+
+TEST(EditorPresenterFiles, InsertFromFileSnapshotsBeforeTheDialogAndCopiesFromTheImport) {
+    EditorPresenter p;
+    clickPrimary(p, 0);
+    ProgramImage& import = p.model().importForRead();
+    import.setStepCount(3);
+    import.setCell(2, 6, cellOf(ChannelMode::On, 0));
+
+    const EditorView before = p.view();
+    p.importReady();
+    EXPECT_EQ(p.lastRefreshPasses(), 0);
+    EXPECT_EQ(p.view(), before);
+    EXPECT_EQ(p.model().undoImage(), p.model().working());
+
+    p.importCopyConfirmed({2, 2, 21, 22});
+    EXPECT_EQ(p.view().stepSelectorMax, 22);
+    EXPECT_EQ(modeOf(p.model().working().cell(21, 6)), 1);
+
+    p.copyConfirmed({21, 22, 1, 2});
+    EXPECT_EQ(row(p, 6).primaryImage, ButtonImage::Lit);
+    p.stepTimesConfirmed({1, 30, 250});
+    EXPECT_EQ(p.view().countText, "30");
+    EXPECT_EQ(p.view().stepTimeCaption, "Время шага 2500 mS.");
+}
+
+// Every action on a program full of values the sliders cannot show settles in two passes.
+TEST(EditorPresenterRefresh, EveryActionSettlesWithinTwoPasses) {
+    EditorPresenter p;
+    auto spoil = [&p] {
+        ProgramImage& image = p.model().workingForRead();
+        for (int step = 1; step <= kMaxSteps; ++step) {
+            image.setStepTime(step, static_cast<std::uint16_t>(step % 2 == 0 ? 3000 : 1));
+            for (int c = 0; c < kChannelCount; ++c) {
+                image.setCell(
+                    step, c,
+                    cellOf(c % 2 == 0 ? ChannelMode::DimmerLit : ChannelMode::Level, step + c));
+            }
+        }
+    };
+    const std::vector<std::pair<std::string, std::function<void()>>> actions = {
+        {"refresh", [&] { p.refresh(); }},
+        {"step selector", [&] { p.sliderMoved(EditorSlider::StepSelector, 400); }},
+        {"step time", [&] { p.sliderMoved(EditorSlider::StepTime, 9999); }},
+        {"dimmer", [&] { p.sliderMoved(EditorSlider::DimmerSpeed, 20); }},
+        {"brightness",
+         [&] {
+             p.channelLabelClicked(1);
+             p.sliderMoved(EditorSlider::Brightness, 2);
+         }},
+        {"primary", [&] { clickPrimary(p, 3); }},
+        {"secondary", [&] { clickSecondary(p, 3); }},
+        {"stop dimmer", [&] { p.stopDimmerClicked(false); }},
+        {"count -10", [&] { p.countButtonClicked(-10); }},
+        {"count +10", [&] { p.countButtonClicked(+10); }},
+        {"insert", [&] { p.insertStepClicked(); }},
+        {"delete", [&] { p.deleteStepClicked(); }},
+        {"undo", [&] { p.undoClicked(); }},
+        {"+50", [&] { p.shiftTimesClicked(true); }},
+        {"-50", [&] { p.shiftTimesClicked(false); }},
+        {"time from dimmer",
+         [&] {
+             p.channelLabelClicked(0);
+             p.timeFromDimmerClicked();
+         }},
+        {"copy",
+         [&] {
+             p.copyConfirmed({1, 2, 40, 60});
+         }},
+        {"step times",
+         [&] {
+             p.stepTimesConfirmed({1, 3, 77});
+         }},
+        {"import copy",
+         [&] {
+             p.importCopyConfirmed({1, 2, 5, 9});
+         }},
+        {"read", [&] { p.programRead(); }},
+        {"tab", [&] { p.tabPressed(false); }},
+        {"shift tab", [&] { p.tabPressed(true); }},
+        {"right", [&] { p.arrowPressed(ArrowKey::Right); }},
+        {"left", [&] { p.arrowPressed(ArrowKey::Left); }},
+        {"up", [&] { p.arrowPressed(ArrowKey::Up); }},
+        {"down", [&] { p.arrowPressed(ArrowKey::Down); }},
+        {"label", [&] { p.channelLabelClicked(6); }},
+    };
+    for (const auto& [name, act] : actions) {
+        SCOPED_TRACE(name);
+        p.model().workingForRead().setStepCount(400);
+        p.sliderMoved(EditorSlider::StepSelector, 100);
+        spoil();
+        act();
+        EXPECT_LE(p.lastRefreshPasses(), 2);
+        if (p.lastRefreshPasses() == 0) {
+            EXPECT_EQ(name, "up"); // 3000 units cannot grow: refused, not redrawn
+            continue;
+        }
+        const EditorView settled = p.view();
+        p.refresh();
+        EXPECT_EQ(p.lastRefreshPasses(), 1);
+        EXPECT_EQ(p.view(), settled);
+    }
+}
+
+} // namespace
+} // namespace tevra
