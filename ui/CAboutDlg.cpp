@@ -1,0 +1,19 @@
+#include "ui/CAboutDlg.h"
+
+#include "ui/Resources.h"
+#include "ui_CAboutDlg.h"
+
+namespace tevra {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(new Ui::CAboutDlg) {
+    initResources();
+    m_ui->setupUi(this);
+    m_ui->iconLabel->setPixmap(appIcon().pixmap(m_ui->iconLabel->size()));
+    setFixedSize(size());
+}
+
+CAboutDlg::~CAboutDlg() {
+    delete m_ui;
+}
+
+} // namespace tevra

@@ -1,0 +1,28 @@
+#include "app/CLightApp.h"
+
+#include "app/Version.h"
+#include "ui/CEditorDlg.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+
+namespace tevra {
+
+CLightApp::CLightApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // No application name is set: Qt takes it from the executable, as the profile expects.
+    setApplicationVersion(QString::fromLatin1(kVersionText));
+    // Qt's own buttons and file dialogs speak the language of the window texts.
+    if (m_qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(&m_qtTranslator);
+    }
+}
+
+int CLightApp::run() {
+    CEditorDlg editor;
+    editor.exec();
+    return 0;
+}
+
+} // namespace tevra

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+#include <QTranslator>
+
+namespace tevra {
+
+// The application object: runs the editor window modally; the process ends with it.
+class CLightApp : public QApplication {
+    Q_OBJECT
+
+public:
+    CLightApp(int& argc, char** argv);
+
+    // Returns the process's exit status once the editor has closed.
+    int run();
+
+private:
+    QTranslator m_qtTranslator;
+};
+
+} // namespace tevra

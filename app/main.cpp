@@ -1,0 +1,6 @@
+#include "app/CLightApp.h"
+
+int main(int argc, char* argv[]) {
+    tevra::CLightApp app(argc, argv);
+    return app.run();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "model/ProgramImage.h"
+#include "ui/EditorPresenter.h"
+
+#include <QDialog>
+#include <QPixmap>
+#include <array>
+#include <memory>
+
+class QKeyEvent;
+class QLabel;
+class QMouseEvent;
+
+namespace Ui {
+class CEditorDlg;
+}
+
+namespace tevra {
+
+class TriStateBitmapButton;
+class EditorPrompts;
+struct FileOutcome;
+
+// The main window: one step of the program at a time. Binds the widgets to EditorPresenter,
+// which holds every rule; after each input the whole window is set from the presenter's view.
+class CEditorDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // Production path: Qt's file dialogs and message boxes.
+    explicit CEditorDlg(QWidget* parent = nullptr);
+    CEditorDlg(std::unique_ptr<EditorPrompts> prompts, QWidget* parent = nullptr);
+    ~CEditorDlg() override;
+
+    CEditorDlg(const CEditorDlg&) = delete;
+    CEditorDlg& operator=(const CEditorDlg&) = delete;
+
+    // The program being edited; the exchange window uploads it.
+    const ProgramImage& workingImage() const { return m_presenter.model().working(); }
+    const EditorPresenter& presenter() const { return m_presenter; }
+
+    // Closing asks first when the program differs from the last start, save or load; a
+    // cancelled or failed save keeps the window open.
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
+
+private:
+    struct ChannelWidgets {
+        TriStateBitmapButton* primary = nullptr;
+        TriStateBitmapButton* secondary = nullptr;
+        QLabel* marker = nullptr;
+    };
+
+    void bindChannels();
+    void bindSliders();
+    void bindButtons();
+    void addSystemMenuEntry();
+    bool handleKey(QKeyEvent* event);
+    void handleMousePress(QObject* watched, QMouseEvent* event);
+    void focusChanged(QObject* watched);
+
+    // Moves focus where the presenter put it and, when it refreshed, sets every widget.
+    void afterAction();
+    void applyView();
+    const QPixmap& pixmapFor(ButtonImage image) const;
+
+    void copySteps();
+    void setStepTimes();
+    void insertFromFile();
+    bool saveProgram();
+    void readProgram();
+    void openExchange();
+    void shiftTimes(bool longer);
+    void showAbout();
+    void reportFileOutcome(const FileOutcome& outcome, const QString& fileName);
+
+    Ui::CEditorDlg* m_ui;
+    std::unique_ptr<EditorPrompts> m_prompts;
+    EditorPresenter m_presenter;
+    std::array<ChannelWidgets, kChannelCount> m_channels{};
+    QPixmap m_darkBitmap;
+    QPixmap m_litBitmap;
+    QPixmap m_rampBitmap;
+    QPixmap m_blankFace;
+};
+
+} // namespace tevra
