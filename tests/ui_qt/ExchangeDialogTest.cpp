@@ -1,0 +1,340 @@
+#include "link/ControllerProfile.h"
+#include "model/ProgramImage.h"
+#include "sim/SimulatedController.h"
+#include "ui/CExchangeDlg.h"
+#include "ui/SettingsProfile.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace tevra;
+
+namespace {
+
+class MemoryProfile : public Profile {
+public:
+    int readInt(const std::string& key, int defaultValue) const override {
+        const auto it = m_values.find(key);
+        return it == m_values.end() ? defaultValue : it->second;
+    }
+    void writeInt(const std::string& key, int value) override {
+        m_values[key] = value;
+        m_writes.emplace_back(key, value);
+    }
+
+    std::map<std::string, int> m_values;
+    std::vector<std::pair<std::string, int>> m_writes;
+};
+
+struct Message {
+    QString text;
+    QString caption;
+    int barValue;
+    QString status;
+};
+
+// The window with recorded messages in place of modal boxes.
+class Harness {
+public:
+    explicit Harness(MemoryProfile& profile)
+        : m_image(ProgramImage::startProgram()),
+          m_dialog(m_image, profile, [this](const QString& text, const QString& caption) {
+              m_messages.push_back({text, caption, widget<QProgressBar>("progressBar")->value(),
+                                    widget<QLabel>("statusLabel")->text()});
+          }) {}
+
+    template <typename W> W* widget(const char* name) {
+        W* found = m_dialog.findChild<W*>(QString::fromLatin1(name));
+        if (found == nullptr) {
+            qFatal("no widget %s", name);
+        }
+        return found;
+    }
+
+    ProgramImage m_image;
+    CExchangeDlg m_dialog;
+    std::vector<Message> m_messages;
+};
+
+QString appName() {
+    return QCoreApplication::applicationName();
+}
+
+} // namespace
+
+class ExchangeDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensFromTheProfile_data();
+    void opensFromTheProfile();
+    void checkBoxesSwitchTheTimerControls();
+    void refusedWriteStoresOnlyThePort();
+    void enterInAFieldStartsWrite();
+    void closeStoresNothing();
+    void uploadsToTheSimulatedController();
+    void portThatCannotBeOpenedShowsTwoMessages();
+    void settingsProfileKeepsIntegersInTheSettingsGroup();
+};
+
+void ExchangeDialogTest::opensFromTheProfile_data() {
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<bool>("timerOn");
+    QTest::addColumn<bool>("allNight");
+    QTest::addColumn<bool>("inversion");
+    QTest::addColumn<QString>("dayWait");
+    QTest::addColumn<QString>("switchOnDelay");
+    QTest::addColumn<QString>("workTime");
+    // Enabled states of inversion, all night, day wait, switch-on delay, working time.
+    QTest::addColumn<QString>("enabled");
+
+    QTest::newRow("empty profile") << true << 0 << true << true << false << "0"
+                                   << "0"
+                                   << "0"
+                                   << "11010";
+    QTest::newRow("65535") << false << 65535 << false << false << false << "1"
+                           << "1"
+                           << "10"
+                           << "00000";
+    QTest::newRow("65281") << false << 65281 << true << false << true << "3600"
+                           << "60"
+                           << "7200"
+                           << "11111";
+    QTest::newRow("65280") << false << 65280 << true << true << true << "3600"
+                           << "60"
+                           << "7200"
+                           << "11010";
+    QTest::newRow("0") << false << 0 << true << true << false << "3600"
+                       << "60"
+                       << "7200"
+                       << "11010";
+    QTest::newRow("1") << false << 1 << true << false << false << "3600"
+                       << "60"
+                       << "7200"
+                       << "11111";
+    QTest::newRow("other") << false << 4 << false << false << false << "1"
+                           << "1"
+                           << "10"
+                           << "00000";
+}
+
+void ExchangeDialogTest::opensFromTheProfile() {
+    QFETCH(bool, empty);
+    QFETCH(int, stored);
+    QFETCH(bool, timerOn);
+    QFETCH(bool, allNight);
+    QFETCH(bool, inversion);
+    QFETCH(QString, dayWait);
+    QFETCH(QString, switchOnDelay);
+    QFETCH(QString, workTime);
+    QFETCH(QString, enabled);
+
+    MemoryProfile profile;
+    if (!empty) {
+        profile.m_values = {{kTimerWordKey, stored}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60},
+                            {kWorkTimeKey, 7200},    {kSlaveKey, 1},      {kPortKey, 0}};
+    }
+    Harness h(profile);
+    QCOMPARE(h.m_dialog.windowTitle(), QStringLiteral("Обмен с контроллером"));
+    QCOMPARE(h.widget<QCheckBox>("timerCheck")->isChecked(), timerOn);
+    QVERIFY(h.widget<QCheckBox>("timerCheck")->isEnabled());
+    QCOMPARE(h.widget<QCheckBox>("allNightCheck")->isChecked(), allNight);
+    QCOMPARE(h.widget<QCheckBox>("inversionCheck")->isChecked(), inversion);
+    QCOMPARE(h.widget<QCheckBox>("slaveCheck")->isChecked(), !empty);
+    QCOMPARE(h.widget<QLineEdit>("dayWaitEdit")->text(), dayWait);
+    QCOMPARE(h.widget<QLineEdit>("switchOnDelayEdit")->text(), switchOnDelay);
+    QCOMPARE(h.widget<QLineEdit>("workTimeEdit")->text(), workTime);
+    QString shown;
+    for (const char* name :
+         {"inversionCheck", "allNightCheck", "dayWaitEdit", "switchOnDelayEdit", "workTimeEdit"}) {
+        shown += h.widget<QWidget>(name)->isEnabled() ? u'1' : u'0';
+    }
+    QCOMPARE(shown, enabled);
+    QCOMPARE(h.widget<QLabel>("statusLabel")->text(), QString());
+    QCOMPARE(h.widget<QProgressBar>("progressBar")->value(), 0);
+    QVERIFY(profile.m_writes.empty());
+}
+
+void ExchangeDialogTest::checkBoxesSwitchTheTimerControls() {
+    MemoryProfile profile;
+    Harness h(profile);
+    auto* dayWait = h.widget<QLineEdit>("dayWaitEdit");
+    auto* delay = h.widget<QLineEdit>("switchOnDelayEdit");
+    auto* allNight = h.widget<QCheckBox>("allNightCheck");
+
+    QTest::mouseClick(allNight, Qt::LeftButton);
+    QVERIFY(!allNight->isChecked());
+    QVERIFY(dayWait->isEnabled());
+    QTest::mouseClick(allNight, Qt::LeftButton);
+    QVERIFY(!dayWait->isEnabled());
+    QVERIFY(delay->isEnabled());
+
+    QTest::mouseClick(h.widget<QCheckBox>("timerCheck"), Qt::LeftButton);
+    QVERIFY(!allNight->isEnabled());
+    QVERIFY(!h.widget<QCheckBox>("inversionCheck")->isEnabled());
+    QVERIFY(!delay->isEnabled());
+    QTest::mouseClick(h.widget<QCheckBox>("timerCheck"), Qt::LeftButton);
+    // Switching the timer on frees every field, even with "all night" still checked.
+    QVERIFY(allNight->isChecked());
+    QVERIFY(dayWait->isEnabled());
+    QVERIFY(h.widget<QLineEdit>("workTimeEdit")->isEnabled());
+    QVERIFY(profile.m_writes.empty());
+}
+
+void ExchangeDialogTest::refusedWriteStoresOnlyThePort() {
+    MemoryProfile profile;
+    Harness h(profile);
+    h.widget<QLineEdit>("dayWaitEdit")->setText("5");
+    h.widget<QLineEdit>("switchOnDelayEdit")->setText("65536");
+    QTest::mouseClick(h.widget<QPushButton>("writeButton"), Qt::LeftButton);
+    QCOMPARE(h.m_messages.size(), 1U);
+    QCOMPARE(h.m_messages[0].text,
+             QStringLiteral("Значение задержки включения должно быть 1-65535"));
+    QCOMPARE(h.m_messages[0].caption, appName());
+    QCOMPARE(profile.m_writes,
+             (std::vector<std::pair<std::string, int>>{
+                 {"COMM_SET", h.widget<QComboBox>("portCombo")->currentIndex()}}));
+    QCOMPARE(h.widget<QLineEdit>("switchOnDelayEdit")->text(), QStringLiteral("65536"));
+}
+
+void ExchangeDialogTest::enterInAFieldStartsWrite() {
+    MemoryProfile profile;
+    Harness h(profile);
+    h.m_dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
+    auto* delay = h.widget<QLineEdit>("switchOnDelayEdit");
+    delay->setFocus();
+    QTest::keyClick(delay, Qt::Key_Return);
+    QCOMPARE(h.m_messages.size(), 1U);
+    QCOMPARE(h.m_messages[0].text, QStringLiteral("Значение ожидания дня должно быть 1-65535"));
+    QVERIFY(h.m_dialog.isVisible());
+    QCOMPARE(profile.m_writes.size(), 1U);
+}
+
+void ExchangeDialogTest::closeStoresNothing() {
+    MemoryProfile profile;
+    Harness h(profile);
+    h.m_dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
+    h.widget<QLineEdit>("dayWaitEdit")->setText("77");
+    QTest::keyClick(&h.m_dialog, Qt::Key_Escape);
+    QVERIFY(!h.m_dialog.isVisible());
+    QCOMPARE(h.m_dialog.result(), int(QDialog::Rejected));
+    h.m_dialog.show();
+    QTest::mouseClick(h.widget<QPushButton>("closeButton"), Qt::LeftButton);
+    QVERIFY(!h.m_dialog.isVisible());
+    QVERIFY(profile.m_writes.empty());
+    QVERIFY(h.m_messages.empty());
+}
+
+void ExchangeDialogTest::uploadsToTheSimulatedController() {
+    SimulatedController simulator;
+    if (!simulator.start()) {
+        QSKIP(qPrintable(QString::fromStdString(simulator.error())));
+    }
+    MemoryProfile profile;
+    profile.m_values = {
+        {kTimerWordKey, 1}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60}, {kWorkTimeKey, 7200}};
+    Harness h(profile);
+    h.m_image.setStepCount(60);
+    h.m_image.setCell(60, 15, 0x5B);
+    h.widget<QCheckBox>("slaveCheck")->click();
+    h.widget<QComboBox>("portCombo")->setEditText(QString::fromStdString(simulator.devicePath()));
+
+    h.m_dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
+
+    std::vector<int> barValues;
+    auto* writeButton = h.widget<QPushButton>("writeButton");
+    QObject::connect(h.widget<QProgressBar>("progressBar"), &QProgressBar::valueChanged,
+                     [&](int value) {
+                         barValues.push_back(value);
+                         if (barValues.size() == 1) {
+                             // Neither closes the window nor starts a second upload.
+                             QTest::keyClick(&h.m_dialog, Qt::Key_Escape);
+                             QTest::mouseClick(writeButton, Qt::LeftButton);
+                             h.m_dialog.close();
+                         }
+                     });
+    QTest::mouseClick(writeButton, Qt::LeftButton);
+
+    const int blocks = programBlockCount(h.m_image);
+    QCOMPARE(blocks, 9);
+    QCOMPARE(h.m_messages.size(), 1U);
+    QCOMPARE(h.m_messages[0].text, QStringLiteral("Контроллер записан!"));
+    QCOMPARE(h.m_messages[0].caption, appName());
+    QCOMPARE(h.m_messages[0].status, QStringLiteral("Ok..."));
+    QVERIFY(h.m_messages[0].barValue > 0);
+    auto* bar = h.widget<QProgressBar>("progressBar");
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(bar->maximum(), blocks);
+    QCOMPARE(h.widget<QLabel>("statusLabel")->text(), QStringLiteral("Ok..."));
+    // The bar was repainted block by block while the upload ran.
+    QVERIFY2(barValues.size() >= static_cast<std::size_t>(blocks), "bar did not advance");
+    QVERIFY(std::is_sorted(barValues.begin(), barValues.end() - 1));
+
+    const std::vector<std::uint8_t> program = simulator.programArea();
+    const auto imageBytes = h.m_image.bytes();
+    const std::size_t sent = static_cast<std::size_t>(blocks) * kTransferBlockSize;
+    QVERIFY(std::equal(imageBytes.begin(), imageBytes.begin() + static_cast<std::ptrdiff_t>(sent),
+                       program.begin()));
+    ControllerSettings expected;
+    expected.timerOn = true;
+    expected.slave = true;
+    expected.dayWaitText = "3600";
+    expected.switchOnDelayText = "60";
+    expected.workTimeText = "7200";
+    QVERIFY(simulator.settingsBlock() == *buildConfigBlock(expected).block);
+    QCOMPARE(profile.m_values[kSlaveKey], -1);
+    QCOMPARE(profile.m_values[kTimerWordKey], 1);
+    QVERIFY(h.m_dialog.isVisible());
+}
+
+void ExchangeDialogTest::portThatCannotBeOpenedShowsTwoMessages() {
+    MemoryProfile profile;
+    profile.m_values = {{kTimerWordKey, 65535}};
+    Harness h(profile);
+    h.widget<QComboBox>("portCombo")->setEditText(QStringLiteral("/nonexistent/tevra-port"));
+    QTest::mouseClick(h.widget<QPushButton>("writeButton"), Qt::LeftButton);
+    QCOMPARE(h.m_messages.size(), 2U);
+    QCOMPARE(h.m_messages[0].text, QStringLiteral("Ошибка открытия порта !"));
+    QCOMPARE(h.m_messages[0].caption, QStringLiteral("Ошибка!!"));
+    QCOMPARE(h.m_messages[1].text, QStringLiteral("Ошибка открытия порта!"));
+    QCOMPARE(h.m_messages[1].caption, appName());
+    QCOMPARE(profile.m_writes.size(), 6U);
+    QCOMPARE(profile.m_values[kTimerWordKey], 65535);
+}
+
+void ExchangeDialogTest::settingsProfileKeepsIntegersInTheSettingsGroup() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    {
+        SettingsProfile profile;
+        QCOMPARE(profile.readInt(kPortKey, 0), 0);
+        profile.writeInt(kPortKey, 3);
+        profile.writeInt(kSlaveKey, -1);
+    }
+    const SettingsProfile reopened;
+    QCOMPARE(reopened.readInt(kPortKey, 0), 3);
+    QCOMPARE(reopened.readInt(kSlaveKey, 0), -1);
+    QSettings file(dir.path() + u'/' + appName() + QStringLiteral(".ini"), QSettings::IniFormat);
+    QCOMPARE(file.value(QStringLiteral("Settings/COMM_SET")).toInt(), 3);
+}
+
+QTEST_MAIN(ExchangeDialogTest)
+#include "ExchangeDialogTest.moc"
