@@ -389,7 +389,9 @@ bool EditorPresenter::writeBackSliders() {
 }
 
 void EditorPresenter::onStepCountChanged(int stepCount) {
-    m_view.stepSelectorMax = std::max(stepCount, m_view.stepSelectorMin);
+    // An empty program still shows step 1; a header claiming more than the image holds is
+    // kept to the records that exist.
+    m_view.stepSelectorMax = std::clamp(stepCount, m_view.stepSelectorMin, kMaxSteps);
 }
 
 void EditorPresenter::pushButtonAction() {

@@ -523,6 +523,17 @@ TEST(EditorPresenterFiles, EmptyProgramStaysOnStepOne) {
     }
 }
 
+TEST(EditorPresenterFiles, HeaderClaimingMoreStepsThanTheImageHoldsStaysWithinIt) {
+    EditorPresenter p;
+    p.model().workingForRead().setHeaderWord(0x7FFF);
+    p.programRead();
+    EXPECT_EQ(p.view().stepSelectorMax, kMaxSteps);
+    p.sliderMoved(EditorSlider::StepSelector, 9999);
+    EXPECT_EQ(p.model().currentStep(), kMaxSteps);
+    EXPECT_EQ(p.view().stepSelectorPosition, kMaxSteps);
+    EXPECT_EQ(p.lastRefreshPasses(), 1);
+}
+
 TEST(EditorPresenterFiles, InsertFromFileSnapshotsBeforeTheDialogAndCopiesFromTheImport) {
     EditorPresenter p;
     clickPrimary(p, 0);
