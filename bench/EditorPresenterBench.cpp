@@ -14,7 +14,9 @@ void prepare(EditorPresenter& p) {
     p.model().workingForRead().setStepCount(kLargeProgramSteps);
     p.programRead();
     p.sliderMoved(EditorSlider::StepSelector, kMidStep);
-    p.model().workingForRead().setCell(kMidStep, 0, withMode(0x30, ChannelMode::DimmerLit));
+    constexpr int kDimmerPosition = 6;
+    p.model().workingForRead().setCell(
+        kMidStep, 0, dimmerCodeFromSlider(kDimmerPosition, withMode(0, ChannelMode::DimmerLit)));
     p.refresh();
 }
 

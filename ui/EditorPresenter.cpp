@@ -1,6 +1,7 @@
 #include "ui/EditorPresenter.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace tevra {
 
@@ -9,7 +10,8 @@ namespace {
 // Each write-back leaves values the sliders show exactly, so a second pass always settles;
 // the bound only guards against a conversion that would not round-trip.
 constexpr int kMaxRefreshPasses = 8;
-constexpr int kMillisPerTimeUnit = 10;
+// Step times are held in these units and shown in milliseconds.
+constexpr std::chrono::milliseconds kStepTimeUnit{10};
 
 struct ButtonFaces {
     ButtonImage primaryImage;
@@ -316,7 +318,8 @@ void EditorPresenter::deriveView() {
     m_view.countText = std::to_string(image.stepCount());
 
     const int stepTime = m_model.currentStepTime();
-    m_view.stepTimeCaption = "Время шага " + std::to_string(stepTime * kMillisPerTimeUnit) + " mS.";
+    m_view.stepTimeCaption =
+        "Время шага " + std::to_string(stepTime * kStepTimeUnit.count()) + " mS.";
     m_view.stepTimeSliderPosition = std::clamp(stepTime, kStepTimeSliderMin, kStepTimeSliderMax);
 
     for (int c = 0; c < kChannelCount; ++c) {
