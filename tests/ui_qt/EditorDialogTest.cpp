@@ -1,0 +1,535 @@
+#include "files/ProgramFile.h"
+#include "model/ChannelCell.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CCopyStepsDlg.h"
+#include "ui/CEditorDlg.h"
+#include "ui/EditorPrompts.h"
+#include "ui/TriStateBitmapButton.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using tevra::ButtonState;
+using tevra::CEditorDlg;
+using tevra::EditorPrompts;
+using tevra::TriStateBitmapButton;
+
+namespace {
+
+struct Message {
+    QString text;
+    QString caption;
+};
+
+// Answers the editor's file choosers and records its message boxes.
+class FakePrompts : public EditorPrompts {
+public:
+    QStringList openNames;
+    QStringList saveNames;
+    std::vector<Message> messages;
+    std::vector<SaveChoice> saveChoices;
+    int saveQuestions = 0;
+
+    QString openFileName(QWidget*) override {
+        return openNames.isEmpty() ? QString() : openNames.takeFirst();
+    }
+    QString saveFileName(QWidget*) override {
+        return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
+    }
+    void showMessage(QWidget*, const QString& text, const QString& caption) override {
+        messages.push_back({text, caption});
+    }
+    SaveChoice askSaveChanges(QWidget*) override {
+        ++saveQuestions;
+        if (saveChoices.empty()) {
+            return SaveChoice::Cancel;
+        }
+        const SaveChoice choice = saveChoices.front();
+        saveChoices.erase(saveChoices.begin());
+        return choice;
+    }
+};
+
+// Runs check on the next modal window that opens, then closes it with accept().
+void onNextModal(std::function<void(QWidget*)> check) {
+    QTimer::singleShot(0, [check = std::move(check)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal != nullptr);
+        check(modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->accept();
+        }
+    });
+}
+
+} // namespace
+
+class EditorDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void freshWindowShowsStepOneOfTwenty();
+    void primaryClicksCycleTheChannel_data();
+    void primaryClicksCycleTheChannel();
+    void undoRestoresTheLastClick();
+    void tabCyclesThePrimaryButtons();
+    void arrowKeysNeverReachTheFocusedControl_data();
+    void arrowKeysNeverReachTheFocusedControl();
+    void clickOnANumberSelectsItsChannel();
+    void startBlockSetsTheFlagOnly();
+    void countButtons_data();
+    void countButtons();
+    void refusedShiftIsReported();
+    void enterClicksAFocusedPushButton();
+    void copyButtonCopiesStepsOneAndTwoToThreeAndFour();
+    void saveAndReadRoundTrip();
+    void refusedFileIsReportedAndChangesNothing();
+    void failedSaveIsReportedAndKeepsTheOldFile();
+    void closeAsksAboutUnsavedChanges_data();
+    void closeAsksAboutUnsavedChanges();
+    void closeWithNothingToLoseClosesAtOnce();
+    void f1OpensTheAboutBox();
+
+private:
+    template <typename T> T* child(const QString& name) const {
+        T* widget = m_editor->findChild<T*>(name);
+        if (widget == nullptr) {
+            qFatal("no widget %s", qPrintable(name));
+        }
+        return widget;
+    }
+    TriStateBitmapButton* primary(int channel) const {
+        return child<TriStateBitmapButton>(QStringLiteral("primary%1").arg(channel));
+    }
+    TriStateBitmapButton* secondary(int channel) const {
+        return child<TriStateBitmapButton>(QStringLiteral("secondary%1").arg(channel));
+    }
+    QLabel* marker(int channel) const {
+        return child<QLabel>(QStringLiteral("marker%1").arg(channel));
+    }
+    QString text(const QString& edit) const { return child<QLineEdit>(edit)->text(); }
+    void click(const QString& button) {
+        QTest::mouseClick(child<QAbstractButton>(button), Qt::LeftButton);
+    }
+    int visibleMarker() const {
+        int found = 0;
+        for (int channel = 1; channel <= tevra::kChannelCount; ++channel) {
+            if (marker(channel)->isVisible()) {
+                found = found == 0 ? channel : -1;
+            }
+        }
+        return found;
+    }
+    QString tempFile(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    FakePrompts* m_prompts = nullptr;
+    std::unique_ptr<CEditorDlg> m_editor;
+};
+
+void EditorDialogTest::init() {
+    auto prompts = std::make_unique<FakePrompts>();
+    m_prompts = prompts.get();
+    m_editor = std::make_unique<CEditorDlg>(std::move(prompts));
+    m_editor->show();
+    m_editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
+}
+
+void EditorDialogTest::cleanup() {
+    // Closing must not ask here; each test that cares about the question checks it itself.
+    m_editor.reset();
+    m_prompts = nullptr;
+}
+
+void EditorDialogTest::freshWindowShowsStepOneOfTwenty() {
+    QCOMPARE(m_editor->windowTitle(), QStringLiteral("Tevra 1.1"));
+    QVERIFY(!m_editor->windowIcon().isNull());
+    QCOMPARE(text("stepEdit"), QStringLiteral("1"));
+    QCOMPARE(text("countEdit"), QStringLiteral("20"));
+    QCOMPARE(child<QGroupBox>("stepTimeGroup")->title(), QStringLiteral("Время шага 1000 mS."));
+    QCOMPARE(child<QSlider>("stepTimeSlider")->value(), 100);
+    QCOMPARE(child<QSlider>("stepSelector")->minimum(), 1);
+    QCOMPARE(child<QSlider>("stepSelector")->maximum(), 20);
+    QCOMPARE(child<QSlider>("stepSelector")->value(), 1);
+    for (int channel = 1; channel <= tevra::kChannelCount; ++channel) {
+        QCOMPARE(primary(channel)->state(), ButtonState::Clear);
+        // The dark bitmap: 140 x 30, all black.
+        QCOMPARE(primary(channel)->image().size(), QSize(140, 30));
+        QCOMPARE(primary(channel)->image().toImage().pixelColor(70, 15), QColor(Qt::black));
+        QVERIFY(!secondary(channel)->isVisible());
+    }
+    QCOMPARE(visibleMarker(), 1);
+    QCOMPARE(QApplication::focusWidget(), primary(1));
+    QVERIFY(!child<QGroupBox>("detailGroup")->isVisible());
+    QVERIFY(!child<QSlider>("dimmerSlider")->isVisible());
+    QVERIFY(!child<QSlider>("levelSlider")->isVisible());
+    QVERIFY(!child<QCheckBox>("stopDimmerCheck")->isVisible());
+    QVERIFY(!child<QPushButton>("timeFromDimmerButton")->isVisible());
+    QVERIFY(!child<QCheckBox>("startBlockCheck")->isChecked());
+}
+
+void EditorDialogTest::primaryClicksCycleTheChannel_data() {
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QSize>("image");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("dimmerShown");
+
+    const QSize dark(140, 30);
+    QTest::newRow("one click: on")
+        << 1 << int(ButtonState::Checked) << QSize(161, 18) << 1 << false;
+    QTest::newRow("two clicks: dimmer from dark")
+        << 2 << int(ButtonState::Indeterminate) << QSize(109, 11) << 2 << true;
+    QTest::newRow("three clicks: off") << 3 << int(ButtonState::Clear) << dark << 0 << false;
+}
+
+void EditorDialogTest::primaryClicksCycleTheChannel() {
+    QFETCH(int, clicks);
+    QFETCH(int, state);
+    QFETCH(QSize, image);
+    QFETCH(int, mode);
+    QFETCH(bool, dimmerShown);
+
+    for (int i = 0; i < clicks; ++i) {
+        QTest::mouseClick(primary(5), Qt::LeftButton);
+    }
+    QCOMPARE(int(primary(5)->state()), state);
+    QCOMPARE(primary(5)->image().size(), image);
+    QCOMPARE(tevra::modeOf(m_editor->workingImage().cell(1, 4)), mode);
+    QCOMPARE(visibleMarker(), 5);
+    QCOMPARE(secondary(5)->isVisible(), dimmerShown);
+    QCOMPARE(child<QSlider>("dimmerSlider")->isVisible(), dimmerShown);
+    QCOMPARE(child<QPushButton>("timeFromDimmerButton")->isVisible(), dimmerShown);
+    QCOMPARE(child<QGroupBox>("detailGroup")->isVisible(), dimmerShown);
+    if (dimmerShown) {
+        QCOMPARE(secondary(5)->image().size(), QSize(140, 30));
+        QCOMPARE(secondary(5)->state(), ButtonState::Clear);
+        QVERIFY(child<QGroupBox>("detailGroup")
+                    ->title()
+                    .startsWith(QStringLiteral("Скорость диммера 5 -го канала: ")));
+    }
+    // The other channels are untouched.
+    QCOMPARE(primary(4)->state(), ButtonState::Clear);
+    QCOMPARE(m_editor->workingImage().cell(1, 3), 0);
+}
+
+void EditorDialogTest::undoRestoresTheLastClick() {
+    QTest::mouseClick(primary(5), Qt::LeftButton);
+    QTest::mouseClick(primary(5), Qt::LeftButton);
+    click("undoButton");
+    QCOMPARE(primary(5)->state(), ButtonState::Checked);
+    QCOMPARE(tevra::modeOf(m_editor->workingImage().cell(1, 4)), 1);
+    QVERIFY(!secondary(5)->isVisible());
+}
+
+void EditorDialogTest::tabCyclesThePrimaryButtons() {
+    for (int channel = 2; channel <= tevra::kChannelCount; ++channel) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), primary(channel));
+        QCOMPARE(visibleMarker(), channel);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), primary(1));
+    QCOMPARE(visibleMarker(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), primary(16));
+    QCOMPARE(visibleMarker(), 16);
+
+    // Space clicks the focused channel button.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(primary(16)->state(), ButtonState::Checked);
+    QCOMPARE(tevra::modeOf(m_editor->workingImage().cell(1, 15)), 1);
+}
+
+void EditorDialogTest::arrowKeysNeverReachTheFocusedControl_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<int>("stepTime");
+
+    for (const QString& focus : {QStringLiteral("stepSelector"), QStringLiteral("stepTimeSlider"),
+                                 QStringLiteral("primary3")}) {
+        const QByteArray name = focus.toUtf8();
+        QTest::newRow((name + ": right").constData()) << focus << int(Qt::Key_Right) << "2" << 100;
+        QTest::newRow((name + ": left at step 1").constData())
+            << focus << int(Qt::Key_Left) << "1" << 100;
+        QTest::newRow((name + ": up").constData()) << focus << int(Qt::Key_Up) << "1" << 101;
+        QTest::newRow((name + ": down").constData()) << focus << int(Qt::Key_Down) << "1" << 99;
+    }
+}
+
+void EditorDialogTest::arrowKeysNeverReachTheFocusedControl() {
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QString, step);
+    QFETCH(int, stepTime);
+
+    QWidget* target = child<QWidget>(focus);
+    target->setFocus();
+    QCOMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(target, Qt::Key(key));
+
+    QCOMPARE(QApplication::focusWidget(), target);
+    QCOMPARE(text("stepEdit"), step);
+    QCOMPARE(child<QSlider>("stepSelector")->value(), step.toInt());
+    QCOMPARE(child<QSlider>("stepTimeSlider")->value(), stepTime);
+    QCOMPARE(child<QGroupBox>("stepTimeGroup")->title(),
+             QStringLiteral("Время шага %1 mS.").arg(stepTime * 10));
+    QCOMPARE(int(m_editor->workingImage().stepTime(step.toInt())), stepTime);
+}
+
+void EditorDialogTest::clickOnANumberSelectsItsChannel() {
+    QTest::mouseClick(primary(3), Qt::LeftButton);
+    const tevra::ProgramImage before = m_editor->workingImage();
+
+    QTest::mouseClick(child<QLabel>("number12"), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), primary(12));
+    QCOMPARE(visibleMarker(), 12);
+    QVERIFY(m_editor->workingImage() == before);
+}
+
+void EditorDialogTest::startBlockSetsTheFlagOnly() {
+    click("startBlockCheck");
+    QVERIFY(child<QCheckBox>("startBlockCheck")->isChecked());
+    QVERIFY(m_editor->workingImage().startBlock());
+    QCOMPARE(text("countEdit"), QStringLiteral("20"));
+    QCOMPARE(m_editor->workingImage().stepCount(), 20);
+}
+
+void EditorDialogTest::countButtons_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("count");
+    QTest::newRow("+1") << "countPlus1Button" << 21;
+    QTest::newRow("+10") << "countPlus10Button" << 30;
+    QTest::newRow("-1") << "countMinus1Button" << 19;
+    QTest::newRow("-10") << "countMinus10Button" << 10;
+}
+
+void EditorDialogTest::countButtons() {
+    QFETCH(QString, button);
+    QFETCH(int, count);
+    click(button);
+    QCOMPARE(text("countEdit"), QString::number(count));
+    QCOMPARE(child<QSlider>("stepSelector")->maximum(), count);
+    QCOMPARE(m_editor->workingImage().stepCount(), count);
+}
+
+void EditorDialogTest::refusedShiftIsReported() {
+    child<QSlider>("stepTimeSlider")->setValue(tevra::kMinStepTime);
+    QCOMPARE(int(m_editor->workingImage().stepTime(1)), int(tevra::kMinStepTime));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+
+    click("timesMinusButton");
+    QCOMPARE(m_prompts->messages.size(), std::size_t{1});
+    QCOMPARE(m_prompts->messages[0].caption, QStringLiteral("Время не может быть изменено"));
+    QCOMPARE(m_prompts->messages[0].text,
+             QStringLiteral("Время шага номер: 1\nне может быть меньше 0,05 секунды!"));
+    // Nothing shifted, and the failing step is shown.
+    QCOMPARE(text("stepEdit"), QStringLiteral("1"));
+    QCOMPARE(int(m_editor->workingImage().stepTime(2)), 100);
+}
+
+void EditorDialogTest::enterClicksAFocusedPushButton() {
+    QPushButton* plusOne = child<QPushButton>("countPlus1Button");
+    plusOne->setFocus();
+    QTest::keyClick(plusOne, Qt::Key_Return);
+    QCOMPARE(text("countEdit"), QStringLiteral("21"));
+    QVERIFY(m_editor->isVisible());
+    QCOMPARE(m_prompts->saveQuestions, 0);
+
+    // On a channel button Enter confirms the window, which asks first: the count changed.
+    primary(1)->setFocus();
+    QTest::keyClick(primary(1), Qt::Key_Return);
+    QCOMPARE(m_prompts->saveQuestions, 1);
+    QVERIFY(m_editor->isVisible());
+}
+
+void EditorDialogTest::copyButtonCopiesStepsOneAndTwoToThreeAndFour() {
+    QTest::mouseClick(primary(1), Qt::LeftButton);
+    onNextModal([](QWidget* modal) {
+        auto* dialog = qobject_cast<tevra::CCopyStepsDlg*>(modal);
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->range().sourceFrom, 1);
+        QCOMPARE(dialog->range().destFrom, 3);
+        QCOMPARE(dialog->range().destTo, 4);
+    });
+    click("copyButton");
+    QCOMPARE(tevra::modeOf(m_editor->workingImage().cell(3, 0)), 1);
+    QCOMPARE(tevra::modeOf(m_editor->workingImage().cell(4, 0)), 0);
+    QCOMPARE(tevra::modeOf(m_editor->workingImage().cell(5, 0)), 0);
+}
+
+void EditorDialogTest::saveAndReadRoundTrip() {
+    QTest::mouseClick(primary(3), Qt::LeftButton);
+    click("startBlockCheck");
+    const tevra::ProgramImage saved = m_editor->workingImage();
+    const QString path = tempFile(QStringLiteral("round.tvr"));
+    m_prompts->saveNames << path;
+    click("saveButton");
+    QVERIFY(m_prompts->messages.empty());
+    QCOMPARE(QFileInfo(path).size(), qint64(362));
+
+    // Change the program and move away, then read the file back.
+    QTest::mouseClick(primary(3), Qt::LeftButton);
+    click("countPlus10Button");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QTest::mouseClick(child<QLabel>("number7"), Qt::LeftButton);
+    m_prompts->openNames << path;
+    click("readButton");
+
+    QVERIFY(m_prompts->messages.empty());
+    QCOMPARE(m_editor->workingImage().headerWord(), saved.headerWord());
+    QCOMPARE(primary(3)->state(), ButtonState::Checked);
+    QVERIFY(child<QCheckBox>("startBlockCheck")->isChecked());
+    QCOMPARE(text("countEdit"), QStringLiteral("20"));
+    QCOMPARE(text("stepEdit"), QStringLiteral("1"));
+    QCOMPARE(visibleMarker(), 1);
+    // Freshly loaded: closing has nothing to ask.
+    m_editor->close();
+    QCOMPARE(m_prompts->saveQuestions, 0);
+    QVERIFY(!m_editor->isVisible());
+}
+
+void EditorDialogTest::refusedFileIsReportedAndChangesNothing() {
+    // 362 bytes, as a 20-step file, but the header claims 21 steps.
+    QByteArray bytes(362, '\0');
+    bytes[0] = 0x15;
+    const QString path = tempFile(QStringLiteral("wrong.tvr"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+
+    QTest::mouseClick(primary(2), Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    const tevra::ProgramImage before = m_editor->workingImage();
+    m_prompts->openNames << path;
+    click("readButton");
+
+    QCOMPARE(m_prompts->messages.size(), std::size_t{1});
+    QCOMPARE(m_prompts->messages[0].text, QStringLiteral("Ошибка файла"));
+    QCOMPARE(m_prompts->messages[0].caption, QStringLiteral("Файле не может быть загружен!"));
+    QVERIFY(m_editor->workingImage() == before);
+    QCOMPARE(text("stepEdit"), QStringLiteral("2"));
+    QCOMPARE(visibleMarker(), 2);
+
+    // The same file offered for insertion ends the operation before any copy dialog.
+    m_prompts->openNames << path;
+    click("insertFromFileButton");
+    QCOMPARE(m_prompts->messages.size(), std::size_t{2});
+    QVERIFY(m_editor->workingImage() == before);
+}
+
+void EditorDialogTest::failedSaveIsReportedAndKeepsTheOldFile() {
+    const QString path = tempFile(QStringLiteral("old.tvr"));
+    m_prompts->saveNames << path;
+    click("saveButton");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = old.readAll();
+    old.close();
+
+    // A file cannot be created below a plain file: the save fails with the system's reason.
+    QTest::mouseClick(primary(1), Qt::LeftButton);
+    const QString impossible = path + QStringLiteral("/new.tvr");
+    m_prompts->saveNames << impossible;
+    click("saveButton");
+
+    QCOMPARE(m_prompts->messages.size(), std::size_t{1});
+    QCOMPARE(m_prompts->messages[0].caption, QApplication::applicationName());
+    QVERIFY(m_prompts->messages[0].text.contains(impossible));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), oldBytes);
+
+    // A failed save still leaves the program unsaved: closing asks, and a second failure keeps
+    // the window open.
+    m_prompts->saveChoices = {EditorPrompts::SaveChoice::Save};
+    m_prompts->saveNames << impossible;
+    m_editor->close();
+    QCOMPARE(m_prompts->saveQuestions, 1);
+    QVERIFY(m_editor->isVisible());
+}
+
+void EditorDialogTest::closeAsksAboutUnsavedChanges_data() {
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("saveName");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("save") << int(EditorPrompts::SaveChoice::Save) << "closing.tvr" << true << true;
+    QTest::newRow("save, chooser cancelled")
+        << int(EditorPrompts::SaveChoice::Save) << "" << false << false;
+    QTest::newRow("discard") << int(EditorPrompts::SaveChoice::Discard) << "" << true << false;
+    QTest::newRow("cancel") << int(EditorPrompts::SaveChoice::Cancel) << "" << false << false;
+}
+
+void EditorDialogTest::closeAsksAboutUnsavedChanges() {
+    QFETCH(int, choice);
+    QFETCH(QString, saveName);
+    QFETCH(bool, closes);
+    QFETCH(bool, written);
+
+    QTest::mouseClick(primary(9), Qt::LeftButton);
+    m_prompts->saveChoices = {EditorPrompts::SaveChoice(choice)};
+    const QString path = saveName.isEmpty() ? QString() : tempFile(saveName);
+    m_prompts->saveNames << path;
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(m_prompts->saveQuestions, 1);
+    QCOMPARE(m_editor->isVisible(), !closes);
+    QCOMPARE(!path.isEmpty() && QFileInfo::exists(path), written);
+    if (written) {
+        tevra::ProgramImage readBack = tevra::ProgramImage::startProgram();
+        QVERIFY(tevra::readProgramFile(path.toStdString(), readBack).ok());
+        QCOMPARE(tevra::modeOf(readBack.cell(1, 8)), 1);
+    }
+    if (!closes) {
+        // Nothing was lost: the change is still there.
+        QCOMPARE(primary(9)->state(), ButtonState::Checked);
+    }
+}
+
+void EditorDialogTest::closeWithNothingToLoseClosesAtOnce() {
+    // Moving around changes no program byte.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(m_prompts->saveQuestions, 0);
+    QVERIFY(!m_editor->isVisible());
+    QCOMPARE(m_editor->result(), int(QDialog::Accepted));
+}
+
+void EditorDialogTest::f1OpensTheAboutBox() {
+    bool seen = false;
+    onNextModal([&seen](QWidget* modal) {
+        QVERIFY(qobject_cast<tevra::CAboutDlg*>(modal) != nullptr);
+        QCOMPARE(modal->windowTitle(), QStringLiteral("Velmora_N1"));
+        QVERIFY(modal->findChild<QLabel*>("versionLabel")->text() ==
+                QStringLiteral("Velmora_N1 Version 1.0"));
+        QVERIFY(
+            modal->findChild<QLabel*>("copyrightLabel")->text().contains(QStringLiteral("2005")));
+        seen = true;
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QVERIFY(seen);
+    QVERIFY(m_editor->isVisible());
+}
+
+QTEST_MAIN(EditorDialogTest)
+#include "EditorDialogTest.moc"
