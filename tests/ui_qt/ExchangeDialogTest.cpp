@@ -264,9 +264,11 @@ void ExchangeDialogTest::uploadsToTheSimulatedController() {
                      [&](int value) {
                          barValues.push_back(value);
                          if (barValues.size() == 1) {
-                             // Neither closes the window nor starts a second upload.
+                             // The window takes no input: it neither closes, nor starts a second
+                             // upload, nor toggles a check box.
                              QTest::keyClick(&h.m_dialog, Qt::Key_Escape);
                              QTest::mouseClick(writeButton, Qt::LeftButton);
+                             QTest::mouseClick(h.widget<QCheckBox>("slaveCheck"), Qt::LeftButton);
                              h.m_dialog.close();
                          }
                      });
@@ -302,6 +304,7 @@ void ExchangeDialogTest::uploadsToTheSimulatedController() {
     QCOMPARE(profile.m_values[kSlaveKey], -1);
     QCOMPARE(profile.m_values[kTimerWordKey], 1);
     QVERIFY(h.m_dialog.isVisible());
+    QVERIFY(h.widget<QCheckBox>("slaveCheck")->isChecked());
 }
 
 void ExchangeDialogTest::portThatCannotBeOpenedShowsTwoMessages() {
