@@ -38,6 +38,8 @@ private:
     Ui::CCopyStepsDlg* m_ui;
     CopyStepsForm m_form;
     CopyRange m_setRange;
+    // The edits get their first numbers when the dialog first shows.
+    bool m_started = false;
 };
 
 } // namespace tevra

@@ -39,6 +39,8 @@ private:
     Ui::CStepTimesDlg* m_ui;
     StepTimesForm m_form;
     StepTimesRange m_setRange;
+    // The edits get their first numbers when the dialog first shows.
+    bool m_started = false;
 };
 
 } // namespace tevra
