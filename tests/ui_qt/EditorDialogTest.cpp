@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -104,6 +105,7 @@ private slots:
     void closeAsksAboutUnsavedChanges();
     void closeWithNothingToLoseClosesAtOnce();
     void f1OpensTheAboutBox();
+    void contextMenuOffersTheAboutBox();
 
 private:
     template <typename T> T* child(const QString& name) const {
@@ -529,6 +531,29 @@ void EditorDialogTest::f1OpensTheAboutBox() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     QVERIFY(seen);
     QVERIFY(m_editor->isVisible());
+}
+
+void EditorDialogTest::contextMenuOffersTheAboutBox() {
+    bool aboutShown = false;
+    QTimer::singleShot(0, [&aboutShown] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions()[0]->text(), QStringLiteral("&About Velmora_N1..."));
+        onNextModal([&aboutShown](QWidget* modal) {
+            aboutShown = qobject_cast<tevra::CAboutDlg*>(modal) != nullptr;
+        });
+        menu->actions()[0]->trigger();
+        menu->close();
+    });
+    QWidget* label = child<QWidget>("number3");
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                            label->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(label, &event);
+    QVERIFY(aboutShown);
+    // Opening the menu over a channel's number did not change the program.
+    QCOMPARE(m_prompts->saveQuestions, 0);
+    QCOMPARE(tevra::modeOf(m_editor->workingImage().cell(1, 2)), 0);
 }
 
 QTEST_MAIN(EditorDialogTest)
