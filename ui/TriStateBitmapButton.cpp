@@ -3,7 +3,6 @@
 #include "ui/EditorPresenter.h"
 
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace tevra {
 
@@ -83,10 +82,12 @@ void TriStateBitmapButton::paintEvent(QPaintEvent*) {
     }
 
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = inner.adjusted(kFrameWidthPx, kFrameWidthPx, -kFrameWidthPx, -kFrameWidthPx);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        // Inverted dots, as a focus rectangle must show on the black and the white bitmap alike.
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(
+            inner.adjusted(kFrameWidthPx, kFrameWidthPx, -kFrameWidthPx - 1, -kFrameWidthPx - 1));
     }
 }
 
