@@ -99,6 +99,7 @@ private slots:
     void enterClicksAFocusedPushButton();
     void copyButtonCopiesStepsOneAndTwoToThreeAndFour();
     void saveAndReadRoundTrip();
+    void insertFromFileCopiesFromTheFile();
     void refusedFileIsReportedAndChangesNothing();
     void failedSaveIsReportedAndKeepsTheOldFile();
     void closeAsksAboutUnsavedChanges_data();
@@ -161,7 +162,10 @@ void EditorDialogTest::cleanup() {
 
 void EditorDialogTest::freshWindowShowsStepOneOfTwenty() {
     QCOMPARE(m_editor->windowTitle(), QStringLiteral("Tevra 1.1"));
-    QVERIFY(!m_editor->windowIcon().isNull());
+    // Icon 128 comes large and small.
+    const QList<QSize> iconSizes = m_editor->windowIcon().availableSizes();
+    QVERIFY(iconSizes.contains(QSize(32, 32)));
+    QVERIFY(iconSizes.contains(QSize(16, 16)));
     QCOMPARE(text("stepEdit"), QStringLiteral("1"));
     QCOMPARE(text("countEdit"), QStringLiteral("20"));
     QCOMPARE(child<QGroupBox>("stepTimeGroup")->title(), QStringLiteral("Время шага 1000 mS."));
@@ -406,6 +410,28 @@ void EditorDialogTest::saveAndReadRoundTrip() {
     m_editor->close();
     QCOMPARE(m_prompts->saveQuestions, 0);
     QVERIFY(!m_editor->isVisible());
+}
+
+void EditorDialogTest::insertFromFileCopiesFromTheFile() {
+    QTest::mouseClick(primary(1), Qt::LeftButton);
+    const QString path = tempFile(QStringLiteral("insert.tvr"));
+    m_prompts->saveNames << path;
+    click("saveButton");
+    // The working program now differs from the file: channel 1 is off again.
+    QTest::mouseClick(primary(1), Qt::LeftButton);
+    QTest::mouseClick(primary(1), Qt::LeftButton);
+    const tevra::ProgramImage before = m_editor->workingImage();
+
+    m_prompts->openNames << path;
+    onNextModal(
+        [](QWidget* modal) { QVERIFY(qobject_cast<tevra::CCopyStepsDlg*>(modal) != nullptr); });
+    click("insertFromFileButton");
+
+    QVERIFY(m_prompts->messages.empty());
+    QCOMPARE(tevra::modeOf(m_editor->workingImage().cell(1, 0)), 0);
+    QCOMPARE(tevra::modeOf(m_editor->workingImage().cell(3, 0)), 1);
+    click("undoButton");
+    QVERIFY(m_editor->workingImage() == before);
 }
 
 void EditorDialogTest::refusedFileIsReportedAndChangesNothing() {
