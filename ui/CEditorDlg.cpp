@@ -19,9 +19,13 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <filesystem>
+#include <string>
 
 #ifdef Q_OS_WIN
+// Keeps std::max usable.
+#define NOMINMAX
 #include <windows.h>
 #endif
 
