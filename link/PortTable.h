@@ -5,6 +5,8 @@
 
 namespace tevra {
 
+inline constexpr int kWindowsPortCount = 22;
+
 struct PortEntry {
     std::string shownName;  // what the port list shows
     std::string deviceName; // what is opened
@@ -14,7 +16,16 @@ struct PortEntry {
 // system's serial devices and any running simulated controller.
 std::vector<PortEntry> portTable();
 
+// The Windows table, available everywhere.
+std::vector<PortEntry> windowsPortTable();
+
 // The device opened for a list index; the empty name (which fails to open) outside the table.
 std::string deviceNameForIndex(const std::vector<PortEntry>& table, int index);
+
+// "Симулятор (/dev/pts/3)".
+std::string simulatorShownName(const std::string& devicePath);
+
+// Orders "ttyS2" before "ttyS10".
+bool naturalLess(const std::string& left, const std::string& right);
 
 } // namespace tevra

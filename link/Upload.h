@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace tevra {
 inline constexpr std::size_t kTransferBlockSize = 128;
 inline constexpr std::uint8_t kWriteCommand = 0x84;
 inline constexpr std::uint8_t kReadBackCommand = 0x55;
+inline constexpr std::uint16_t kProgramAddress = 0x0000;
+// Repeats after a block's first attempt.
+inline constexpr int kRetryBudget = 3;
 
 inline constexpr const char* kUploadWritingStatus = "Запись...";
 inline constexpr const char* kUploadDoneStatus = "Ok...";
@@ -51,9 +55,21 @@ struct UploadReport {
 // ceil((18 * stepCount + 2) / 128).
 int programBlockCount(const ProgramImage& image);
 
+struct BlockResult {
+    UploadOutcome outcome = UploadOutcome::Written;
+    int attempts = 0;
+    std::vector<std::uint8_t> received; // the last attempt's answer, as far as it came
+};
+
+// One block with its repeats: write, pause, read back and compare, up to 1 + kRetryBudget times.
+BlockResult writeBlock(SerialPort& port, std::uint16_t address,
+                       std::span<const std::uint8_t, kTransferBlockSize> data,
+                       const UploadTimings& timings = {});
+
 // Writes and verifies the program blocks, then the settings block at 0x3700, on a port that
 // is open. The caller shows the outcome's message, then closes the port.
 UploadReport uploadProgram(SerialPort& port, const ProgramImage& image, const ConfigBlock& config,
-                           const UploadProgressCallback& progress, const UploadTimings& timings = {});
+                           const UploadProgressCallback& progress,
+                           const UploadTimings& timings = {});
 
 } // namespace tevra

@@ -78,6 +78,7 @@ public:
     bool waitUntil(const std::function<bool(const CommandLog&)>& predicate,
                    std::chrono::milliseconds wait) const;
     bool waitForCommands(std::size_t count, std::chrono::milliseconds wait) const;
+    bool waitForReceivedBytes(std::size_t count, std::chrono::milliseconds wait) const;
     bool waitForHangUp(std::chrono::milliseconds wait) const;
 
 private:
@@ -109,6 +110,7 @@ private:
     std::chrono::steady_clock::time_point m_lastByteAt;
     std::vector<std::uint16_t> m_blockAddresses;
     int m_readBackCount = 0;
+    bool m_hangUpPending = false;
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;

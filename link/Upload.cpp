@@ -1,0 +1,112 @@
+#include "link/Upload.h"
+
+#include <algorithm>
+#include <array>
+#include <thread>
+
+namespace tevra {
+
+namespace {
+
+std::array<std::uint8_t, 3> command(std::uint8_t code, std::uint16_t address) {
+    return {code, static_cast<std::uint8_t>(address & 0xFF),
+            static_cast<std::uint8_t>(address >> 8)};
+}
+
+void report(const UploadProgressCallback& progress, int rangeMax, int position,
+            const char* statusText) {
+    if (progress) {
+        progress(UploadProgress{rangeMax, position, statusText});
+    }
+}
+
+} // namespace
+
+const char* uploadMessage(UploadOutcome outcome) {
+    switch (outcome) {
+    case UploadOutcome::Written:
+        return "Контроллер записан!";
+    case UploadOutcome::NoAnswer:
+        return "Нет ответа контроллера!";
+    case UploadOutcome::Mismatch:
+        return "Ошибка записи!";
+    }
+    return "";
+}
+
+int programBlockCount(const ProgramImage& image) {
+    const auto bytes = kHeaderSize + kStepRecordSize * static_cast<std::size_t>(image.stepCount());
+    return static_cast<int>((bytes + kTransferBlockSize - 1) / kTransferBlockSize);
+}
+
+BlockResult writeBlock(SerialPort& port, std::uint16_t address,
+                       std::span<const std::uint8_t, kTransferBlockSize> data,
+                       const UploadTimings& timings) {
+    BlockResult result;
+    std::array<std::uint8_t, kTransferBlockSize> answer{};
+    for (int retriesLeft = kRetryBudget;; --retriesLeft) {
+        ++result.attempts;
+        // Whatever an abandoned attempt left in either direction must not count for this one.
+        port.discardBuffers();
+        port.write(command(kWriteCommand, address), timings.writeWait);
+        port.write(data, timings.writeWait);
+        std::this_thread::sleep_for(timings.settlePause);
+        port.discardInput();
+        port.write(command(kReadBackCommand, address), timings.writeWait);
+        const std::size_t count = port.read(answer, timings.readBackWait);
+        result.received.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(count));
+        if (count < kTransferBlockSize) {
+            result.outcome = UploadOutcome::NoAnswer;
+        } else if (!std::equal(data.begin(), data.end(), answer.begin())) {
+            result.outcome = UploadOutcome::Mismatch;
+        } else {
+            result.outcome = UploadOutcome::Written;
+            return result;
+        }
+        if (retriesLeft == 0) {
+            return result;
+        }
+    }
+}
+
+UploadReport uploadProgram(SerialPort& port, const ProgramImage& image, const ConfigBlock& config,
+                           const UploadProgressCallback& progress, const UploadTimings& timings) {
+    port.setModemLines();
+    std::this_thread::sleep_for(timings.modemLinePause);
+
+    const int blockCount = programBlockCount(image);
+    report(progress, blockCount, 0, kUploadWritingStatus);
+
+    UploadReport uploadReport;
+    const auto fail = [&](std::uint16_t address, std::span<const std::uint8_t> expected,
+                          BlockResult&& block) {
+        uploadReport.outcome = block.outcome;
+        uploadReport.failedAddress = address;
+        uploadReport.expected.assign(expected.begin(), expected.end());
+        uploadReport.received = std::move(block.received);
+        return uploadReport;
+    };
+
+    const auto bytes = image.bytes();
+    std::uint16_t address = kProgramAddress;
+    for (int block = 0; block < blockCount; ++block) {
+        // The image's tail room keeps the last block within the image, even for 500 steps.
+        const auto data = bytes.subspan(static_cast<std::size_t>(block) * kTransferBlockSize)
+                              .first<kTransferBlockSize>();
+        auto result = writeBlock(port, address, data, timings);
+        if (result.outcome != UploadOutcome::Written) {
+            return fail(address, data, std::move(result));
+        }
+        address = static_cast<std::uint16_t>(address + kTransferBlockSize);
+        report(progress, blockCount, block + 1, kUploadWritingStatus);
+    }
+
+    auto result = writeBlock(port, kConfigBlockAddress, config, timings);
+    if (result.outcome != UploadOutcome::Written) {
+        return fail(kConfigBlockAddress, config, std::move(result));
+    }
+    report(progress, blockCount, blockCount + 1, kUploadDoneStatus);
+    return uploadReport;
+}
+
+} // namespace tevra
