@@ -3,9 +3,10 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/mman.h>
+#include <sys/pidfd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,36 +16,36 @@ namespace tevra::test {
 
 namespace {
 
-struct Pipe {
-    int readEnd = -1;
-    int writeEnd = -1;
+// An anonymous file rather than a pipe: it never fills, so the tool can never block on its
+// output while we wait for it to end.
+class MemoryFile {
+public:
+    MemoryFile() : m_fd(::memfd_create("tevra-tool", MFD_CLOEXEC)) {}
+    ~MemoryFile() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
 
-    Pipe() {
-        std::array<int, 2> fds{};
-        if (::pipe2(fds.data(), O_CLOEXEC) == 0) {
-            readEnd = fds[0];
-            writeEnd = fds[1];
+    int fd() const { return m_fd; }
+    bool put(const std::string& text) const {
+        return ::pwrite(m_fd, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size());
+    }
+    std::string text() const {
+        std::string text;
+        std::array<char, 4096> buffer{};
+        ssize_t n = 0;
+        while ((n = ::pread(m_fd, buffer.data(), buffer.size(), static_cast<off_t>(text.size()))) >
+               0) {
+            text.append(buffer.data(), static_cast<std::size_t>(n));
         }
+        return text;
     }
-    ~Pipe() {
-        closeRead();
-        closeWrite();
-    }
-    Pipe(const Pipe&) = delete;
-    Pipe& operator=(const Pipe&) = delete;
 
-    void closeRead() {
-        if (readEnd >= 0) {
-            ::close(readEnd);
-            readEnd = -1;
-        }
-    }
-    void closeWrite() {
-        if (writeEnd >= 0) {
-            ::close(writeEnd);
-            writeEnd = -1;
-        }
-    }
+private:
+    int m_fd;
 };
 
 } // namespace
@@ -52,11 +53,11 @@ struct Pipe {
 ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
                    std::chrono::milliseconds timeout) {
     ToolResult result;
-    Pipe in;
-    Pipe out;
-    Pipe err;
-    if (in.readEnd < 0 || out.readEnd < 0 || err.readEnd < 0) {
-        result.err = "pipe failed";
+    const MemoryFile in;
+    const MemoryFile out;
+    const MemoryFile err;
+    if (in.fd() < 0 || out.fd() < 0 || err.fd() < 0 || !in.put(input)) {
+        result.err = "memfd failed";
         return result;
     }
 
@@ -70,76 +71,38 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in.readEnd, STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out.writeEnd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err.writeEnd, STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, in.fd(), STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out.fd(), STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err.fd(), STDERR_FILENO);
     pid_t pid = -1;
     const int spawned =
         ::posix_spawn(&pid, argStore.front().c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    in.closeRead();
-    out.closeWrite();
-    err.closeWrite();
     if (spawned != 0) {
         result.err = "spawn failed";
         return result;
     }
 
-    // A tool that does not read its input must not block us on a full pipe.
-    std::size_t written = 0;
-    ::fcntl(in.writeEnd, F_SETFL, O_NONBLOCK);
-    if (input.empty()) {
-        in.closeWrite();
+    // The process descriptor becomes readable when the tool ends.
+    pollfd ended{::pidfd_open(pid, 0), POLLIN, 0};
+    int ready = 0;
+    while ((ready = ::poll(&ended, 1, static_cast<int>(timeout.count()))) < 0 && errno == EINTR) {
     }
-
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    std::array<char, 4096> buffer{};
-    while (out.readEnd >= 0 || err.readEnd >= 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            result.timedOut = true;
-            ::kill(pid, SIGKILL);
-            break;
-        }
-        std::array<pollfd, 3> fds{
-            {{out.readEnd, POLLIN, 0}, {err.readEnd, POLLIN, 0}, {in.writeEnd, POLLOUT, 0}}};
-        if (::poll(fds.data(), fds.size(), static_cast<int>(left.count())) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            break;
-        }
-        if (in.writeEnd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
-            const ssize_t n = ::write(in.writeEnd, input.data() + written, input.size() - written);
-            if (n > 0) {
-                written += static_cast<std::size_t>(n);
-            }
-            if (n < 0 || written == input.size()) {
-                in.closeWrite();
-            }
-        }
-        const std::array<std::pair<Pipe*, std::string*>, 2> sinks{
-            {{&out, &result.out}, {&err, &result.err}}};
-        for (std::size_t i = 0; i < sinks.size(); ++i) {
-            if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0) {
-                continue;
-            }
-            const ssize_t n = ::read(sinks[i].first->readEnd, buffer.data(), buffer.size());
-            if (n > 0) {
-                sinks[i].second->append(buffer.data(), static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                sinks[i].first->closeRead();
-            }
-        }
+    if (ready <= 0) {
+        result.timedOut = true;
+        ::kill(pid, SIGKILL);
     }
-
+    if (ended.fd >= 0) {
+        ::close(ended.fd);
+    }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (!result.timedOut && WIFEXITED(status)) {
         result.exitStatus = WEXITSTATUS(status);
     }
+    result.out = out.text();
+    result.err = err.text();
     return result;
 }
 
