@@ -7,7 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev
     nlohmann-json3-dev libcli11-dev
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core fonts-liberation2
     g++-mingw-w64-x86-64
 )
 
