@@ -35,7 +35,9 @@ const char* uploadMessage(UploadOutcome outcome) {
 }
 
 int programBlockCount(const ProgramImage& image) {
-    const auto bytes = kHeaderSize + kStepRecordSize * static_cast<std::size_t>(image.stepCount());
+    // A header claiming more steps than the image holds must never send bytes beyond it.
+    const int steps = std::min(image.stepCount(), kMaxSteps);
+    const auto bytes = kHeaderSize + kStepRecordSize * static_cast<std::size_t>(steps);
     return static_cast<int>((bytes + kTransferBlockSize - 1) / kTransferBlockSize);
 }
 
