@@ -1,7 +1,6 @@
 #include "link/ControllerSettings.h"
 
 #include <cstdint>
-#include <limits>
 
 namespace tevra {
 
@@ -23,10 +22,6 @@ constexpr std::uint16_t kTimedInvertedTimerWord = 0xFF01;
 constexpr unsigned kLowByteMask = 0xFF;
 constexpr unsigned kBitsPerByte = 8;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 void putWord(ConfigBlock& block, std::size_t offset, std::uint16_t value) {
     block[offset] = static_cast<std::uint8_t>(value & kLowByteMask);
     block[offset + 1] = static_cast<std::uint8_t>(value >> kBitsPerByte);
@@ -42,37 +37,6 @@ std::optional<std::uint16_t> readSeconds(const std::string& text) {
 }
 
 } // namespace
-
-std::optional<int> readDecimal(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // One past the int range in magnitude, so INT_MIN still reads.
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
-    std::int64_t magnitude = 0;
-    bool anyDigit = false;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        anyDigit = true;
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > kLimit) {
-            return std::nullopt;
-        }
-    }
-    if (!anyDigit) {
-        return std::nullopt;
-    }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<int>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<int>(value);
-}
 
 std::uint16_t encodeTimerWord(bool allNight, bool inversion) {
     return static_cast<std::uint16_t>((allNight ? 0 : kTimerNotAllNight) +

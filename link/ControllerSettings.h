@@ -1,10 +1,11 @@
 #pragma once
 
+#include "model/DecimalText.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace tevra {
 
@@ -54,10 +55,6 @@ struct ConfigBlockResult {
 // Checks the three times (day wait, switch-on delay, working time, in that order) when the
 // timer is on, then builds the 128-byte block.
 ConfigBlockResult buildConfigBlock(const ControllerSettings& settings);
-
-// A C "%d" read: leading blanks, an optional sign, digits, the rest ignored. Empty when there
-// are no digits or the number leaves the signed 32-bit range.
-std::optional<int> readDecimal(std::string_view text);
 
 std::uint16_t encodeTimerWord(bool allNight, bool inversion);
 

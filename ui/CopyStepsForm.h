@@ -1,40 +1,14 @@
 #pragma once
 
 #include "model/EditorModel.h"
+#include "ui/RangeEdits.h"
 
-#include <array>
-#include <optional>
-#include <string>
 #include <string_view>
 
 namespace tevra {
 
-// The range edits read at most this many characters of their text.
-constexpr std::size_t kRangeFieldChars = 3;
-constexpr int kRangeFirstStep = 1;
-constexpr int kRangeLastStep = kMaxSteps;
-
-// One decimal integer at the start of text as "%d" reads it: leading blanks, an optional
-// sign, then digits up to the first non-digit. Empty when there is no digit.
-std::optional<int> parseLeadingInt(std::u16string_view text);
-// The number a range edit holds: parseLeadingInt over its first kRangeFieldChars characters.
-std::optional<int> readRangeField(std::u16string_view text);
-// The out-of-range end field is read again from its first two characters; firstValue stands
-// when those hold no number.
-int readRangeEndRetry(std::u16string_view text, int firstValue);
-bool isInStepRange(int value);
-
-// Text and selection of one line edit, positions in UTF-16 units as the edit counts them.
-struct EditText {
-    std::u16string text;
-    int selStart = 0;
-    int selEnd = 0;
-};
-
 // The copy-steps dialog without widgets: four step numbers and the mirror of its four edits.
-// Every text change is handled key by key; rewriting an edit re-runs that edit's rule at
-// once, as the native edit control reports its own replacements, so results can depend on
-// that re-entry.
+// Every text change is handled key by key.
 class CopyStepsForm {
 public:
     enum class Field { SourceFrom, SourceTo, DestFrom, DestTo };
@@ -51,7 +25,7 @@ public:
     // Selection moves that change no text, so the saved source-end selection is current.
     void setSelection(Field field, int selStart, int selEnd);
 
-    const EditText& edit(Field field) const;
+    const EditText& edit(Field field) const { return m_edits[field]; }
 
 private:
     void onChange(Field field);
@@ -59,10 +33,10 @@ private:
     void onSourceToChanged();
     void onDestFromChanged();
     void showRange();
-    EditText& editRef(Field field);
+    int number(Field field) const;
 
     CopyRange m_range;
-    std::array<EditText, kFieldCount> m_edits;
+    RangeEdits<Field, kFieldCount> m_edits;
 };
 
 } // namespace tevra

@@ -1,7 +1,6 @@
 #include "ui/StepTimesForm.h"
 
 #include <algorithm>
-#include <string>
 
 namespace tevra {
 
@@ -9,11 +8,6 @@ namespace {
 
 // The time caption is in ms; the slider counts units of 10 ms.
 constexpr int kMillisPerTimeUnit = 10;
-
-std::u16string decimal(int value) {
-    const std::string text = std::to_string(value);
-    return {text.begin(), text.end()};
-}
 
 } // namespace
 
@@ -26,33 +20,20 @@ void StepTimesForm::start() {
 }
 
 void StepTimesForm::editChanged(Field field, std::u16string_view text, int selStart, int selEnd) {
-    EditText& edit = editRef(field);
-    edit.text = text;
-    edit.selStart = selStart;
-    edit.selEnd = selEnd;
+    m_edits.setText(field, text, selStart, selEnd);
     onChange(field);
 }
 
 void StepTimesForm::setSelection(Field field, int selStart, int selEnd) {
-    EditText& edit = editRef(field);
-    edit.selStart = selStart;
-    edit.selEnd = selEnd;
+    m_edits.setSelection(field, selStart, selEnd);
 }
 
 void StepTimesForm::sliderDrawn(int position) {
     m_range.timeValue = position;
 }
 
-const EditText& StepTimesForm::edit(Field field) const {
-    return m_edits[static_cast<std::size_t>(field)];
-}
-
 std::u16string StepTimesForm::timeCaption() const {
-    return decimal(m_range.timeValue * kMillisPerTimeUnit);
-}
-
-EditText& StepTimesForm::editRef(Field field) {
-    return m_edits[static_cast<std::size_t>(field)];
+    return decimalText(m_range.timeValue * kMillisPerTimeUnit);
 }
 
 void StepTimesForm::onChange(Field field) {
@@ -87,19 +68,11 @@ void StepTimesForm::onStepToChanged() {
 }
 
 void StepTimesForm::showRange() {
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        const auto field = static_cast<Field>(i);
-        const std::u16string text =
-            decimal(field == Field::StepFrom ? m_range.stepFrom : m_range.stepTo);
-        EditText& target = editRef(field);
-        if (target.text == text) {
-            continue;
-        }
-        target.text = text;
-        target.selStart = 0;
-        target.selEnd = 0;
-        onChange(field);
-    }
+    m_edits.show(
+        [this](Field field) {
+            return field == Field::StepFrom ? m_range.stepFrom : m_range.stepTo;
+        },
+        [this](Field field) { onChange(field); });
 }
 
 } // namespace tevra

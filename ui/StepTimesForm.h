@@ -1,16 +1,15 @@
 #pragma once
 
 #include "model/EditorModel.h"
-#include "ui/CopyStepsForm.h"
+#include "ui/RangeEdits.h"
 
-#include <array>
 #include <string>
 #include <string_view>
 
 namespace tevra {
 
 // The step-times dialog without widgets: the step range with the mirror of its two edits,
-// and the time the slider last drew. Rewriting an edit re-runs its rule at once.
+// and the time the slider last drew.
 class StepTimesForm {
 public:
     enum class Field { StepFrom, StepTo };
@@ -32,7 +31,7 @@ public:
     // The slider drew itself at this position: it becomes the chosen time.
     void sliderDrawn(int position);
 
-    const EditText& edit(Field field) const;
+    const EditText& edit(Field field) const { return m_edits[field]; }
     // Caption of the slider's frame: the time in ms as a bare number.
     std::u16string timeCaption() const;
 
@@ -41,10 +40,9 @@ private:
     void onStepFromChanged();
     void onStepToChanged();
     void showRange();
-    EditText& editRef(Field field);
 
     StepTimesRange m_range;
-    std::array<EditText, kFieldCount> m_edits;
+    RangeEdits<Field, kFieldCount> m_edits;
 };
 
 } // namespace tevra

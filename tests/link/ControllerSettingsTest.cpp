@@ -1,9 +1,9 @@
 #include "link/ControllerSettings.h"
 
 #include "link/ControllerProfile.h"
+#include "support/RecordingProfile.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,21 +23,6 @@ ControllerSettings timerOn(std::string dayWait, std::string delay, std::string w
 std::vector<std::uint8_t> head(const ConfigBlock& block, std::size_t count) {
     return {block.begin(), block.begin() + static_cast<std::ptrdiff_t>(count)};
 }
-
-class RecordingProfile : public Profile {
-public:
-    int readInt(const std::string& key, int defaultValue) const override {
-        const auto it = m_values.find(key);
-        return it == m_values.end() ? defaultValue : it->second;
-    }
-    void writeInt(const std::string& key, int value) override {
-        m_values[key] = value;
-        m_writes.emplace_back(key, value);
-    }
-
-    std::map<std::string, int> m_values;
-    std::vector<std::pair<std::string, int>> m_writes;
-};
 
 TEST(ConfigBlockTest, TimedMasterBlockHoldsTheTimesLittleEndian) {
     const ConfigBlockResult result = buildConfigBlock(timerOn("3600", "60", "7200"));
@@ -118,15 +103,6 @@ TEST(ConfigBlockTest, OnlyTheFirstFailingFieldIsReported) {
     EXPECT_EQ(buildConfigBlock(timerOn("0", "0", "0")).error, kDayWaitRangeMessage);
     EXPECT_EQ(buildConfigBlock(timerOn("1", "0", "0")).error, kSwitchOnDelayRangeMessage);
     EXPECT_EQ(buildConfigBlock(timerOn("1", "1", "0")).error, kWorkTimeRangeMessage);
-}
-
-TEST(ReadDecimalTest, FollowsTheCReadAndRefusesWhatItCannotHold) {
-    EXPECT_EQ(readDecimal("\t -2147483648x"), -2147483647 - 1);
-    EXPECT_EQ(readDecimal("2147483647"), 2147483647);
-    EXPECT_FALSE(readDecimal("2147483648"));
-    EXPECT_FALSE(readDecimal("-2147483649"));
-    EXPECT_FALSE(readDecimal("+ 5"));
-    EXPECT_FALSE(readDecimal("x5"));
 }
 
 struct DecodeCase {

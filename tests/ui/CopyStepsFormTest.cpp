@@ -221,41 +221,5 @@ INSTANTIATE_TEST_SUITE_P(
             {{Field::SourceFrom, "500"}, {Field::DestFrom, "500"}, {Field::SourceTo, "1"}}}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(RangeFieldTest, ReadsLikeScanfOverThreeCharacters) {
-    struct Row {
-        std::u16string text;
-        std::optional<int> value;
-    };
-    const std::vector<Row> rows{
-        {u"", std::nullopt},
-        {u"abc", std::nullopt},
-        {u"-", std::nullopt},
-        {u" -", std::nullopt},
-        {u"12", 12},
-        {u"1234", 123},
-        {u" 12", 12},
-        {u"  7", 7},
-        {u"   7", std::nullopt},
-        {u"-5", -5},
-        {u"+42", 42},
-        {u"4x5", 4},
-        {u"007", 7},
-        {u"\t9", 9},
-        {u"ж1", std::nullopt},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(readRangeField(row.text), row.value)
-            << std::string(row.text.begin(), row.text.end());
-    }
-}
-
-TEST(RangeFieldTest, EndRetryReadsTwoCharactersOrKeepsTheFirstValue) {
-    EXPECT_EQ(readRangeEndRetry(u"999", 999), 99);
-    EXPECT_EQ(readRangeEndRetry(u"000", 0), 0);
-    EXPECT_EQ(readRangeEndRetry(u"-5", -5), -5);
-    EXPECT_EQ(readRangeEndRetry(u" -7", -7), -7);
-    EXPECT_EQ(readRangeEndRetry(u"5019", 501), 50);
-}
-
 } // namespace
 } // namespace tevra
