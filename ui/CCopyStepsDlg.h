@@ -2,10 +2,9 @@
 
 #include "model/EditorModel.h"
 #include "ui/CopyStepsForm.h"
+#include "ui/RangeEditBinding.h"
 
 #include <QDialog>
-
-class QLineEdit;
 
 namespace Ui {
 class CCopyStepsDlg;
@@ -31,12 +30,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void onEditChanged(CopyStepsForm::Field field, const QString& text);
-    void showForm();
-    QLineEdit* editFor(CopyStepsForm::Field field) const;
+    using Binding = RangeEditBinding<CopyStepsForm>;
 
     Ui::CCopyStepsDlg* m_ui;
     CopyStepsForm m_form;
+    Binding m_binding{m_form};
     CopyRange m_setRange;
     // The edits get their first numbers when the dialog first shows.
     bool m_started = false;

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "model/EditorModel.h"
+#include "ui/RangeEditBinding.h"
 #include "ui/StepTimesForm.h"
 
 #include <QDialog>
-
-class QLineEdit;
 
 namespace Ui {
 class CStepTimesDlg;
@@ -31,13 +30,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void onEditChanged(StepTimesForm::Field field, const QString& text);
     void onSliderMoved(int position);
-    void showForm();
-    QLineEdit* editFor(StepTimesForm::Field field) const;
 
     Ui::CStepTimesDlg* m_ui;
     StepTimesForm m_form;
+    RangeEditBinding<StepTimesForm> m_binding{m_form};
     StepTimesRange m_setRange;
     // The edits get their first numbers when the dialog first shows.
     bool m_started = false;
