@@ -1,7 +1,8 @@
 #include "ui/ExchangeForm.h"
 
+#include "support/RecordingProfile.h"
+
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,21 +13,6 @@ namespace {
 using Control = ExchangeForm::TimerControl;
 constexpr int kPorts = 22;
 
-class MemoryProfile : public Profile {
-public:
-    int readInt(const std::string& key, int defaultValue) const override {
-        const auto it = m_values.find(key);
-        return it == m_values.end() ? defaultValue : it->second;
-    }
-    void writeInt(const std::string& key, int value) override {
-        m_values[key] = value;
-        m_writes.emplace_back(key, value);
-    }
-
-    std::map<std::string, int> m_values;
-    std::vector<std::pair<std::string, int>> m_writes;
-};
-
 // Enabled states of 1077, 1078, 1049, 1050, 1051.
 std::vector<bool> enabledStates(const ExchangeForm& form) {
     return {form.isEnabled(Control::Inversion), form.isEnabled(Control::AllNight),
@@ -35,7 +21,7 @@ std::vector<bool> enabledStates(const ExchangeForm& form) {
 }
 
 TEST(ExchangeFormInitTest, EmptyProfileOpensWithAllNightTimerAndZeroFields) {
-    MemoryProfile profile;
+    RecordingProfile profile;
     const ExchangeForm form(profile, kPorts);
     const ControllerSettings& s = form.settings();
     EXPECT_TRUE(s.timerOn);
@@ -64,7 +50,7 @@ class ExchangeFormDecodeTest : public ::testing::TestWithParam<InitCase> {};
 
 TEST_P(ExchangeFormDecodeTest, StoredTimerWordSetsBoxesFieldsAndEnabledStates) {
     const InitCase& c = GetParam();
-    MemoryProfile profile;
+    RecordingProfile profile;
     profile.m_values = {{kTimerWordKey, c.stored}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60},
                         {kWorkTimeKey, 7200},      {kSlaveKey, -1},     {kPortKey, 3}};
     const ExchangeForm form(profile, kPorts);
@@ -100,14 +86,14 @@ INSTANTIATE_TEST_SUITE_P(Table, ExchangeFormDecodeTest,
 
 TEST(ExchangeFormInitTest, PortIndexOutsideTheListSelectsNothing) {
     for (const int stored : {-1, kPorts, 1000}) {
-        MemoryProfile profile;
+        RecordingProfile profile;
         profile.m_values[kPortKey] = stored;
         EXPECT_EQ(ExchangeForm(profile, kPorts).portIndex(), ExchangeForm::kNoPort) << stored;
     }
 }
 
 TEST(ExchangeFormCheckTest, TimerBoxSwitchesAllFiveEvenWithAllNightChecked) {
-    MemoryProfile profile;
+    RecordingProfile profile;
     ExchangeForm form(profile, kPorts);
     ControllerSettings shown = form.settings();
     shown.timerOn = false;
@@ -121,7 +107,7 @@ TEST(ExchangeFormCheckTest, TimerBoxSwitchesAllFiveEvenWithAllNightChecked) {
 }
 
 TEST(ExchangeFormCheckTest, AllNightBoxSwitchesDayWaitAndWorkTimeOnly) {
-    MemoryProfile profile;
+    RecordingProfile profile;
     ExchangeForm form(profile, kPorts);
     ControllerSettings shown = form.settings();
     shown.allNight = false;
@@ -133,7 +119,7 @@ TEST(ExchangeFormCheckTest, AllNightBoxSwitchesDayWaitAndWorkTimeOnly) {
 }
 
 TEST(ExchangeFormCheckTest, OptionBoxesOnlyTakeTheControls) {
-    MemoryProfile profile;
+    RecordingProfile profile;
     ExchangeForm form(profile, kPorts);
     ControllerSettings shown = form.settings();
     shown.inversion = true;
@@ -146,7 +132,7 @@ TEST(ExchangeFormCheckTest, OptionBoxesOnlyTakeTheControls) {
 }
 
 TEST(ExchangeFormWriteTest, RefusalStoresOnlyThePort) {
-    MemoryProfile profile;
+    RecordingProfile profile;
     ExchangeForm form(profile, kPorts);
     const ExchangeForm::WriteResult result = form.write(form.settings(), 4);
     EXPECT_FALSE(result.block);
@@ -155,7 +141,7 @@ TEST(ExchangeFormWriteTest, RefusalStoresOnlyThePort) {
 }
 
 TEST(ExchangeFormWriteTest, AcceptedWriteStoresEverythingAndBuildsTheBlock) {
-    MemoryProfile profile;
+    RecordingProfile profile;
     ExchangeForm form(profile, kPorts);
     ControllerSettings shown = form.settings();
     shown.allNight = false;
@@ -177,7 +163,7 @@ TEST(ExchangeFormWriteTest, AcceptedWriteStoresEverythingAndBuildsTheBlock) {
 }
 
 TEST(ExchangeFormUploadTest, ProgressThenBarBackToZeroKeepingTheStatus) {
-    MemoryProfile profile;
+    RecordingProfile profile;
     ExchangeForm form(profile, kPorts);
     form.showProgress({.rangeMax = 9, .position = 3, .statusText = kUploadWritingStatus});
     EXPECT_EQ(form.progressMax(), 9);

@@ -1,6 +1,7 @@
 #include "link/ControllerProfile.h"
 #include "model/ProgramImage.h"
 #include "sim/SimulatedController.h"
+#include "support/RecordingProfile.h"
 #include "ui/CExchangeDlg.h"
 #include "ui/SettingsProfile.h"
 
@@ -15,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,21 +23,6 @@
 using namespace tevra;
 
 namespace {
-
-class MemoryProfile : public Profile {
-public:
-    int readInt(const std::string& key, int defaultValue) const override {
-        const auto it = m_values.find(key);
-        return it == m_values.end() ? defaultValue : it->second;
-    }
-    void writeInt(const std::string& key, int value) override {
-        m_values[key] = value;
-        m_writes.emplace_back(key, value);
-    }
-
-    std::map<std::string, int> m_values;
-    std::vector<std::pair<std::string, int>> m_writes;
-};
 
 struct Message {
     QString text;
@@ -49,7 +34,7 @@ struct Message {
 // The window with recorded messages in place of modal boxes.
 class Harness {
 public:
-    explicit Harness(MemoryProfile& profile)
+    explicit Harness(RecordingProfile& profile)
         : m_image(ProgramImage::startProgram()),
           m_dialog(m_image, profile, [this](const QString& text, const QString& caption) {
               m_messages.push_back({text, caption, widget<QProgressBar>("progressBar")->value(),
@@ -143,7 +128,7 @@ void ExchangeDialogTest::opensFromTheProfile() {
     QFETCH(QString, workTime);
     QFETCH(QString, enabled);
 
-    MemoryProfile profile;
+    RecordingProfile profile;
     if (!empty) {
         profile.m_values = {{kTimerWordKey, stored}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60},
                             {kWorkTimeKey, 7200},    {kSlaveKey, 1},      {kPortKey, 0}};
@@ -170,7 +155,7 @@ void ExchangeDialogTest::opensFromTheProfile() {
 }
 
 void ExchangeDialogTest::checkBoxesSwitchTheTimerControls() {
-    MemoryProfile profile;
+    RecordingProfile profile;
     Harness h(profile);
     auto* dayWait = h.widget<QLineEdit>("dayWaitEdit");
     auto* delay = h.widget<QLineEdit>("switchOnDelayEdit");
@@ -196,7 +181,7 @@ void ExchangeDialogTest::checkBoxesSwitchTheTimerControls() {
 }
 
 void ExchangeDialogTest::refusedWriteStoresOnlyThePort() {
-    MemoryProfile profile;
+    RecordingProfile profile;
     Harness h(profile);
     h.widget<QLineEdit>("dayWaitEdit")->setText("5");
     h.widget<QLineEdit>("switchOnDelayEdit")->setText("65536");
@@ -212,7 +197,7 @@ void ExchangeDialogTest::refusedWriteStoresOnlyThePort() {
 }
 
 void ExchangeDialogTest::enterInAFieldStartsWrite() {
-    MemoryProfile profile;
+    RecordingProfile profile;
     Harness h(profile);
     h.m_dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
@@ -226,7 +211,7 @@ void ExchangeDialogTest::enterInAFieldStartsWrite() {
 }
 
 void ExchangeDialogTest::closeStoresNothing() {
-    MemoryProfile profile;
+    RecordingProfile profile;
     Harness h(profile);
     h.m_dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
@@ -246,7 +231,7 @@ void ExchangeDialogTest::uploadsToTheSimulatedController() {
     if (!simulator.start()) {
         QSKIP(qPrintable(QString::fromStdString(simulator.error())));
     }
-    MemoryProfile profile;
+    RecordingProfile profile;
     profile.m_values = {
         {kTimerWordKey, 1}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60}, {kWorkTimeKey, 7200}};
     Harness h(profile);
@@ -308,7 +293,7 @@ void ExchangeDialogTest::uploadsToTheSimulatedController() {
 }
 
 void ExchangeDialogTest::portThatCannotBeOpenedShowsTwoMessages() {
-    MemoryProfile profile;
+    RecordingProfile profile;
     profile.m_values = {{kTimerWordKey, 65535}};
     Harness h(profile);
     h.widget<QComboBox>("portCombo")->setEditText(QStringLiteral("/nonexistent/tevra-port"));

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "link/Profile.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tevra {
+
+// An in-memory profile that also records every write in order.
+class RecordingProfile : public Profile {
+public:
+    int readInt(const std::string& key, int defaultValue) const override {
+        const auto it = m_values.find(key);
+        return it == m_values.end() ? defaultValue : it->second;
+    }
+    void writeInt(const std::string& key, int value) override {
+        m_values[key] = value;
+        m_writes.emplace_back(key, value);
+    }
+
+    std::map<std::string, int> m_values;
+    std::vector<std::pair<std::string, int>> m_writes;
+};
+
+} // namespace tevra
