@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace tevra {
 namespace {
@@ -46,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SliderRow{13, -3, 0xE8, 7680, 768}, SliderRow{14, -4, 0xE0, 10240, 1024},
                       SliderRow{15, -5, 0xD8, 12800, 1280}, SliderRow{16, -6, 0xD0, 15360, 1536},
                       SliderRow{17, -7, 0xC8, 17920, 1792}, SliderRow{18, -8, 0xC0, 20480, 2048},
-                      SliderRow{19, -9, 0xB8, 23040, 2304}, SliderRow{20, -10, 0xB0, 25600, 2560}));
+                      SliderRow{19, -9, 0xB8, 23040, 2304}, SliderRow{20, -10, 0xB0, 25600, 2560}),
+    [](const ::testing::TestParamInfo<SliderRow>& row) {
+        return "Position" + std::to_string(row.param.position);
+    });
 
 // Indexed by u = cell >> 3: the slider position each param shows at, and its dimmer time.
 constexpr std::array<int, 32> kSliderForParam = {11, 11, 10, 9,  8,  7,  6,  5,  4,  3,  2,
@@ -75,19 +80,9 @@ int codeAfterSliderWriteBack(int code) {
 }
 
 TEST(ChannelCellTest, SliderWriteBackReplacesCodesItCannotShow) {
-    const std::array<std::pair<int, int>, 13> replaced = {{{0, 1},
-                                                           {-1, 1},
-                                                           {12, -4},
-                                                           {13, -3},
-                                                           {14, -2},
-                                                           {15, 1},
-                                                           {-16, -10},
-                                                           {-15, -10},
-                                                           {-11, -10},
-                                                           {1, 1},
-                                                           {11, 11},
-                                                           {-2, -2},
-                                                           {-10, -10}}};
+    const std::vector<std::pair<int, int>> replaced = {
+        {0, 1},     {-1, 1},    {12, -4}, {13, -3}, {14, -2}, {15, 1},   {-16, -10},
+        {-15, -10}, {-11, -10}, {1, 1},   {11, 11}, {-2, -2}, {-10, -10}};
     for (const auto& [code, after] : replaced) {
         EXPECT_EQ(codeAfterSliderWriteBack(code), after) << "code " << code;
     }
@@ -109,21 +104,6 @@ TEST(ChannelCellTest, WorkedExamples) {
     EXPECT_EQ(dimmerSliderFromCell(12 << 3), 14);
 
     EXPECT_EQ(cellWithLevel(0x07, 32), 0xFB);
-}
-
-TEST(ChannelCellTest, ModeChangesKeepTheParam) {
-    const std::uint8_t level20 = cellWithLevel(static_cast<std::uint8_t>(ChannelMode::Level), 20);
-    ASSERT_EQ(modeOf(level20), static_cast<int>(ChannelMode::Level));
-
-    std::uint8_t cell = modeFromPrimaryState(level20, 0);
-    EXPECT_EQ(modeOf(cell), static_cast<int>(ChannelMode::Off));
-    cell = modeFromPrimaryState(cell, 1);
-    EXPECT_EQ(modeOf(cell), static_cast<int>(ChannelMode::On));
-    cell = modeFromPrimaryState(cell, 2);
-    EXPECT_EQ(modeOf(cell), static_cast<int>(ChannelMode::DimmerDark));
-    EXPECT_EQ(cell >> 3, 19);
-    EXPECT_EQ(speedCode(cell), -13);
-    EXPECT_EQ(dimmerMillis(cell), 33280);
 }
 
 struct ButtonRow {
