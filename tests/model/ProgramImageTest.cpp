@@ -39,28 +39,20 @@ TEST(ProgramImageTest, RecordsAreLittleEndianAtTheirOffsets) {
     EXPECT_EQ(bytes[2 + 18 * 499 + 1], 0x0A);
 }
 
-TEST(ProgramImageTest, StartBlockAndCountAreIndependentFields) {
+TEST(ProgramImageTest, StartBlockAndCountAreIndependentFieldsAndTheCountIsClamped) {
     ProgramImage image = ProgramImage::startProgram();
     image.setStartBlock(true);
     EXPECT_EQ(image.headerWord(), 0x8014);
     EXPECT_EQ(image.stepCount(), 20);
 
-    image.setStepCount(500);
+    image.setStepCount(501);
     EXPECT_EQ(image.headerWord(), 0x81F4);
-    EXPECT_TRUE(image.startBlock());
+    image.setStepCount(-1);
+    EXPECT_EQ(image.headerWord(), 0x8000);
 
+    image.setStepCount(500);
     image.setStartBlock(false);
     EXPECT_EQ(image.headerWord(), 500);
-}
-
-TEST(ProgramImageTest, CountOutsideTheRecordsIsClamped) {
-    ProgramImage image = ProgramImage::startProgram();
-    image.setStartBlock(true);
-    image.setStepCount(501);
-    EXPECT_EQ(image.stepCount(), 500);
-    image.setStepCount(-1);
-    EXPECT_EQ(image.stepCount(), 0);
-    EXPECT_TRUE(image.startBlock());
 }
 
 TEST(ProgramImageTest, AccessOutsideTheRecordsNeverTouchesTheImage) {
