@@ -385,15 +385,9 @@ void CEditorDlg::setStepTimes() {
 }
 
 void CEditorDlg::insertFromFile() {
-    const QString fileName = m_prompts->openFileName(this);
     // A cancelled chooser goes on with the file read last time.
-    if (!fileName.isEmpty()) {
-        const FileOutcome outcome =
-            readProgramFile(toPath(fileName), m_presenter.model().importForRead());
-        if (!outcome.ok()) {
-            reportFileOutcome(outcome, fileName);
-            return;
-        }
+    if (!readChosenFile(m_presenter.model().importForRead())) {
+        return;
     }
     m_presenter.importReady();
     afterAction();
@@ -421,20 +415,27 @@ bool CEditorDlg::saveProgram() {
 }
 
 void CEditorDlg::readProgram() {
-    const QString fileName = m_prompts->openFileName(this);
-    if (!fileName.isEmpty()) {
-        const FileOutcome outcome =
-            readProgramFile(toPath(fileName), m_presenter.model().workingForRead());
-        if (!outcome.ok()) {
-            reportFileOutcome(outcome, fileName);
-            return;
-        }
+    const std::optional<QString> fileName = readChosenFile(m_presenter.model().workingForRead());
+    if (!fileName) {
+        return;
     }
     m_presenter.programRead();
-    if (!fileName.isEmpty()) {
+    if (!fileName->isEmpty()) {
         m_presenter.markUnmodified();
     }
     afterAction();
+}
+
+std::optional<QString> CEditorDlg::readChosenFile(ProgramImage& image) {
+    const QString fileName = m_prompts->openFileName(this);
+    if (!fileName.isEmpty()) {
+        const FileOutcome outcome = readProgramFile(toPath(fileName), image);
+        if (!outcome.ok()) {
+            reportFileOutcome(outcome, fileName);
+            return std::nullopt;
+        }
+    }
+    return fileName;
 }
 
 void CEditorDlg::reportFileOutcome(const FileOutcome& outcome, const QString& fileName) {

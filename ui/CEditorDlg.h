@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QKeyEvent;
 class QLabel;
@@ -79,6 +80,9 @@ private:
     void openExchange();
     void shiftTimes(bool longer);
     void showAbout();
+    // The chosen file's name once it is read into image, empty when the chooser was cancelled
+    // (image untouched); nothing when a refusal has been reported.
+    std::optional<QString> readChosenFile(ProgramImage& image);
     void reportFileOutcome(const FileOutcome& outcome, const QString& fileName);
 
     Ui::CEditorDlg* m_ui;
