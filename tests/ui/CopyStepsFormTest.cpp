@@ -2,6 +2,7 @@
 
 #include <array>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,52 +10,60 @@ namespace tevra {
 namespace {
 
 using Field = CopyStepsForm::Field;
+using Texts = std::array<std::string, CopyStepsForm::kFieldCount>;
 
-std::u16string u16(const std::string& text) {
-    return {text.begin(), text.end()};
-}
-
-// Key presses as an edit control applies them: each replaces the selection and reports one
-// change.
-class Typist {
-public:
-    explicit Typist(CopyStepsForm& form) : m_form(form) {}
-
-    void selectAll(Field field) {
-        m_form.setSelection(field, 0, static_cast<int>(m_form.edit(field).text.size()));
-    }
-    void caretToEnd(Field field) {
-        const int end = static_cast<int>(m_form.edit(field).text.size());
-        m_form.setSelection(field, end, end);
-    }
-    // Every character of keys is one key press (a paste when keys is inserted whole).
-    void type(Field field, const std::string& keys) {
-        for (const char key : keys) {
-            insert(field, std::string(1, key));
-        }
-    }
-    void paste(Field field, const std::string& text) { insert(field, text); }
-    void clear(Field field) {
-        selectAll(field);
-        insert(field, {});
-    }
-
-private:
-    void insert(Field field, const std::string& text) {
-        const EditText& edit = m_form.edit(field);
-        std::u16string now = edit.text;
-        const auto from = static_cast<std::size_t>(std::min(edit.selStart, edit.selEnd));
-        const auto to = static_cast<std::size_t>(std::max(edit.selStart, edit.selEnd));
-        now.replace(from, to - from, u16(text));
-        const int caret = static_cast<int>(from + text.size());
-        m_form.editChanged(field, now, caret, caret);
-    }
-
-    CopyStepsForm& m_form;
+enum class Op {
+    Retype,     // select all, then one key press per character
+    Paste,      // select all, then the whole text in one change
+    TypeAtEnd,  // key presses behind the text
+    Clear,      // select all, then delete
+    SelectFirst // select the first character, no text change
 };
 
-std::array<std::string, 4> texts(const CopyStepsForm& form) {
-    std::array<std::string, 4> result;
+struct Step {
+    Field field;
+    Op op;
+    std::string text;
+};
+
+// Edits as an edit control applies them: each change replaces the selection and is reported
+// once.
+void insert(CopyStepsForm& form, Field field, const std::string& text) {
+    const EditText& edit = form.edit(field);
+    std::u16string now = edit.text;
+    const auto from = static_cast<std::size_t>(std::min(edit.selStart, edit.selEnd));
+    const auto to = static_cast<std::size_t>(std::max(edit.selStart, edit.selEnd));
+    now.replace(from, to - from, std::u16string(text.begin(), text.end()));
+    const int caret = static_cast<int>(from + text.size());
+    form.editChanged(field, now, caret, caret);
+}
+
+void apply(CopyStepsForm& form, const Step& step) {
+    const int length = static_cast<int>(form.edit(step.field).text.size());
+    switch (step.op) {
+    case Op::SelectFirst:
+        form.setSelection(step.field, 0, 1);
+        return;
+    case Op::TypeAtEnd:
+        form.setSelection(step.field, length, length);
+        break;
+    case Op::Retype:
+    case Op::Paste:
+    case Op::Clear:
+        form.setSelection(step.field, 0, length);
+        break;
+    }
+    if (step.op == Op::Paste || step.op == Op::Clear) {
+        insert(form, step.field, step.text);
+        return;
+    }
+    for (const char key : step.text) {
+        insert(form, step.field, std::string(1, key));
+    }
+}
+
+Texts texts(const CopyStepsForm& form) {
+    Texts result;
     for (std::size_t i = 0; i < result.size(); ++i) {
         const std::u16string& text = form.edit(static_cast<Field>(i)).text;
         result[i] = std::string(text.begin(), text.end());
@@ -62,143 +71,134 @@ std::array<std::string, 4> texts(const CopyStepsForm& form) {
     return result;
 }
 
-void expectRange(const CopyStepsForm& form, int sourceFrom, int sourceTo, int destFrom,
-                 int destTo) {
-    EXPECT_EQ(form.range().sourceFrom, sourceFrom);
-    EXPECT_EQ(form.range().sourceTo, sourceTo);
-    EXPECT_EQ(form.range().destFrom, destFrom);
-    EXPECT_EQ(form.range().destTo, destTo);
-}
-
-class CopyStepsFormTest : public ::testing::Test {
-protected:
-    CopyStepsFormTest() {
-        m_form.setRange({1, 2, 3, 4});
-        m_form.start();
-    }
-
-    CopyStepsForm m_form;
-    Typist m_typist{m_form};
+struct Selection {
+    Field field;
+    int start;
+    int end;
 };
 
-TEST_F(CopyStepsFormTest, OpensWithTheCallersNumbers) {
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"1", "2", "3", "4"}));
-    expectRange(m_form, 1, 2, 3, 4);
-}
-
-TEST_F(CopyStepsFormTest, SourceStartBeyondEndPullsEndAlong) {
-    m_typist.selectAll(Field::SourceFrom);
-    m_typist.type(Field::SourceFrom, "5");
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"5", "5", "3", "3"}));
-    expectRange(m_form, 5, 5, 3, 3);
-    // Not rewritten, so the caret stays behind the typed digit.
-    EXPECT_EQ(m_form.edit(Field::SourceFrom).selStart, 1);
-}
-
-TEST_F(CopyStepsFormTest, DestinationEndIsClampedToTheLastStep) {
-    m_typist.selectAll(Field::SourceTo);
-    m_typist.type(Field::SourceTo, "10");
-    expectRange(m_form, 1, 10, 3, 12);
-    m_typist.selectAll(Field::DestFrom);
-    m_typist.type(Field::DestFrom, "495");
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"1", "10", "495", "500"}));
-    expectRange(m_form, 1, 10, 495, 500);
-}
-
-TEST_F(CopyStepsFormTest, ZeroPutsThePreviousNumberBackWithTheCaretAtTheStart) {
-    for (const Field field : {Field::SourceFrom, Field::DestFrom}) {
-        m_typist.selectAll(field);
-        m_typist.type(field, "0");
-        EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"1", "2", "3", "4"}));
-        EXPECT_EQ(m_form.edit(field).selStart, 0);
-        EXPECT_EQ(m_form.edit(field).selEnd, 0);
-    }
-    expectRange(m_form, 1, 2, 3, 4);
-}
-
-TEST_F(CopyStepsFormTest, ZeroInTheSourceEndGivesTheSourceStart) {
-    m_typist.selectAll(Field::SourceTo);
-    m_typist.type(Field::SourceTo, "0");
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"1", "1", "3", "3"}));
-    expectRange(m_form, 1, 1, 3, 3);
-}
-
-TEST_F(CopyStepsFormTest, ThirdDigitAboveTheLastStepIsRefusedAndTheCaretStaysAtTheEnd) {
-    m_typist.clear(Field::SourceTo);
-    EXPECT_EQ(m_form.edit(Field::SourceTo).text, u"");
-    expectRange(m_form, 1, 2, 3, 4);
-
-    m_typist.type(Field::SourceTo, "7");
-    expectRange(m_form, 1, 7, 3, 9);
-    m_typist.type(Field::SourceTo, "0");
-    expectRange(m_form, 1, 70, 3, 72);
-    m_typist.type(Field::SourceTo, "0");
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"1", "70", "3", "72"}));
-    expectRange(m_form, 1, 70, 3, 72);
-    EXPECT_EQ(m_form.edit(Field::SourceTo).selStart, 2);
-    EXPECT_EQ(m_form.edit(Field::SourceTo).selEnd, 2);
-}
-
-TEST_F(CopyStepsFormTest, OutOfRangeEndBelowTheStartGivesTheStart) {
-    m_typist.selectAll(Field::SourceFrom);
-    m_typist.type(Field::SourceFrom, "99");
-    expectRange(m_form, 99, 99, 3, 3);
-    m_typist.selectAll(Field::SourceTo);
-    m_typist.paste(Field::SourceTo, "505");
-    // The retry reads 50, below the start 99.
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"99", "99", "3", "3"}));
-    expectRange(m_form, 99, 99, 3, 3);
-}
-
-TEST_F(CopyStepsFormTest, EmptiedEditKeepsTheLastNumbers) {
-    m_typist.selectAll(Field::SourceTo);
-    m_typist.type(Field::SourceTo, "8");
-    m_typist.clear(Field::SourceTo);
-    m_typist.clear(Field::DestFrom);
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"1", "", "", "10"}));
-    expectRange(m_form, 1, 8, 3, 10);
-}
-
-TEST_F(CopyStepsFormTest, PastedFourDigitsAreReadFromTheFirstThree) {
-    m_typist.selectAll(Field::SourceFrom);
-    m_typist.paste(Field::SourceFrom, "1234");
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"123", "123", "3", "3"}));
-    expectRange(m_form, 123, 123, 3, 3);
-    EXPECT_EQ(m_form.edit(Field::SourceFrom).selStart, 0);
-}
-
-TEST_F(CopyStepsFormTest, FourthDigitIntoTheSourceEndIsDropped) {
-    m_typist.selectAll(Field::SourceTo);
-    m_typist.type(Field::SourceTo, "1234");
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"1", "123", "3", "125"}));
-    // The source-end edit gets its caret back, clamped to the shorter text.
-    EXPECT_EQ(m_form.edit(Field::SourceTo).selStart, 3);
-}
-
-TEST_F(CopyStepsFormTest, SourceEndSelectionSurvivesARewriteFromAnotherEdit) {
-    m_form.setSelection(Field::SourceTo, 0, 1);
-    m_typist.selectAll(Field::SourceFrom);
-    m_typist.type(Field::SourceFrom, "9");
-    EXPECT_EQ(texts(m_form), (std::array<std::string, 4>{"9", "9", "3", "3"}));
-    EXPECT_EQ(m_form.edit(Field::SourceTo).selStart, 0);
-    EXPECT_EQ(m_form.edit(Field::SourceTo).selEnd, 1);
-}
-
-struct InvariantCase {
+struct TypingCase {
     const char* name;
-    std::vector<std::pair<Field, std::string>> typing; // each replaces the whole edit
+    std::vector<Step> steps;
+    Texts texts;
+    CopyRange range;
+    std::optional<Selection> selection;
 };
 
-class CopyStepsFormInvariants : public ::testing::TestWithParam<InvariantCase> {};
+class CopyStepsFormTyping : public ::testing::TestWithParam<TypingCase> {};
+
+// Every case opens on 1-2 copied to 3-4.
+TEST_P(CopyStepsFormTyping, EditsShowAndKeepTheSettledNumbers) {
+    const TypingCase& c = GetParam();
+    CopyStepsForm form;
+    form.setRange({1, 2, 3, 4});
+    form.start();
+    for (const Step& step : c.steps) {
+        apply(form, step);
+    }
+    EXPECT_EQ(texts(form), c.texts);
+    EXPECT_EQ(form.range().sourceFrom, c.range.sourceFrom);
+    EXPECT_EQ(form.range().sourceTo, c.range.sourceTo);
+    EXPECT_EQ(form.range().destFrom, c.range.destFrom);
+    EXPECT_EQ(form.range().destTo, c.range.destTo);
+    if (c.selection) {
+        EXPECT_EQ(form.edit(c.selection->field).selStart, c.selection->start);
+        EXPECT_EQ(form.edit(c.selection->field).selEnd, c.selection->end);
+    }
+}
+
+constexpr Field kSF = Field::SourceFrom;
+constexpr Field kST = Field::SourceTo;
+constexpr Field kDF = Field::DestFrom;
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, CopyStepsFormTyping,
+    ::testing::Values(TypingCase{"Opens", {}, {"1", "2", "3", "4"}, {1, 2, 3, 4}, std::nullopt},
+                      // Not rewritten, so the caret stays behind the typed digit.
+                      TypingCase{"StartBeyondEndPullsEndAlong",
+                                 {{kSF, Op::Retype, "5"}},
+                                 {"5", "5", "3", "3"},
+                                 {5, 5, 3, 3},
+                                 Selection{kSF, 1, 1}},
+                      TypingCase{"LongerSource",
+                                 {{kST, Op::Retype, "10"}},
+                                 {"1", "10", "3", "12"},
+                                 {1, 10, 3, 12},
+                                 std::nullopt},
+                      TypingCase{"DestinationEndClampedToTheLastStep",
+                                 {{kST, Op::Retype, "10"}, {kDF, Op::Retype, "495"}},
+                                 {"1", "10", "495", "500"},
+                                 {1, 10, 495, 500},
+                                 std::nullopt},
+                      TypingCase{"ZeroInStartIsPutBackCaretAtStart",
+                                 {{kSF, Op::Retype, "0"}},
+                                 {"1", "2", "3", "4"},
+                                 {1, 2, 3, 4},
+                                 Selection{kSF, 0, 0}},
+                      TypingCase{"ZeroInDestinationIsPutBackCaretAtStart",
+                                 {{kDF, Op::Retype, "0"}},
+                                 {"1", "2", "3", "4"},
+                                 {1, 2, 3, 4},
+                                 Selection{kDF, 0, 0}},
+                      TypingCase{"ZeroInEndGivesTheStart",
+                                 {{kST, Op::Retype, "0"}},
+                                 {"1", "1", "3", "3"},
+                                 {1, 1, 3, 3},
+                                 std::nullopt},
+                      TypingCase{"ClearedEndKeepsTheNumbers",
+                                 {{kST, Op::Clear, ""}},
+                                 {"1", "", "3", "4"},
+                                 {1, 2, 3, 4},
+                                 std::nullopt},
+                      TypingCase{"FirstDigitIntoClearedEnd",
+                                 {{kST, Op::Clear, ""}, {kST, Op::TypeAtEnd, "7"}},
+                                 {"1", "7", "3", "9"},
+                                 {1, 7, 3, 9},
+                                 std::nullopt},
+                      // The third digit reads above the last step: refused, caret stays at the end.
+                      TypingCase{"ThirdDigitAboveTheLastStepIsRefused",
+                                 {{kST, Op::Clear, ""}, {kST, Op::TypeAtEnd, "700"}},
+                                 {"1", "70", "3", "72"},
+                                 {1, 70, 3, 72},
+                                 Selection{kST, 2, 2}},
+                      // The retry reads 50, below the start 99.
+                      TypingCase{"OutOfRangeEndBelowTheStartGivesTheStart",
+                                 {{kSF, Op::Retype, "99"}, {kST, Op::Paste, "505"}},
+                                 {"99", "99", "3", "3"},
+                                 {99, 99, 3, 3},
+                                 std::nullopt},
+                      TypingCase{
+                          "EmptiedEditsKeepTheLastNumbers",
+                          {{kST, Op::Retype, "8"}, {kST, Op::Clear, ""}, {kDF, Op::Clear, ""}},
+                          {"1", "", "", "10"},
+                          {1, 8, 3, 10},
+                          std::nullopt},
+                      TypingCase{"PastedFourDigitsAreReadFromTheFirstThree",
+                                 {{kSF, Op::Paste, "1234"}},
+                                 {"123", "123", "3", "3"},
+                                 {123, 123, 3, 3},
+                                 Selection{kSF, 0, 0}},
+                      // The source-end edit gets its caret back, clamped to the shorter text.
+                      TypingCase{"FourthDigitIntoTheEndIsDropped",
+                                 {{kST, Op::Retype, "1234"}},
+                                 {"1", "123", "3", "125"},
+                                 {1, 123, 3, 125},
+                                 Selection{kST, 3, 3}},
+                      TypingCase{"EndSelectionSurvivesARewriteFromAnotherEdit",
+                                 {{kST, Op::SelectFirst, ""}, {kSF, Op::Retype, "9"}},
+                                 {"9", "9", "3", "3"},
+                                 {9, 9, 3, 3},
+                                 Selection{kST, 0, 1}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+class CopyStepsFormInvariants : public ::testing::TestWithParam<std::vector<Step>> {};
 
 TEST_P(CopyStepsFormInvariants, SettledNumbersStayConsistent) {
     CopyStepsForm form;
     form.setRange({1, 2, 3, 4});
     form.start();
-    Typist typist(form);
-    for (const auto& [field, keys] : GetParam().typing) {
-        typist.selectAll(field);
-        typist.type(field, keys);
+    for (const Step& step : GetParam()) {
+        apply(form, step);
         const CopyRange& r = form.range();
         EXPECT_LE(1, r.sourceFrom);
         EXPECT_LE(r.sourceFrom, r.sourceTo);
@@ -211,15 +211,14 @@ TEST_P(CopyStepsFormInvariants, SettledNumbersStayConsistent) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, CopyStepsFormInvariants,
-    ::testing::Values(
-        InvariantCase{"LongSourceThenLateDestination",
-                      {{Field::SourceTo, "400"}, {Field::DestFrom, "450"}, {Field::SourceTo, "9"}}},
-        InvariantCase{"StartAboveEnd", {{Field::SourceTo, "20"}, {Field::SourceFrom, "300"}}},
-        InvariantCase{"EndOutOfRangeTwice", {{Field::SourceTo, "999"}, {Field::SourceTo, "000"}}},
-        InvariantCase{
-            "LastSteps",
-            {{Field::SourceFrom, "500"}, {Field::DestFrom, "500"}, {Field::SourceTo, "1"}}}),
-    [](const auto& row) { return std::string(row.param.name); });
+    ::testing::Values(std::vector<Step>{{kST, Op::Retype, "400"},
+                                        {kDF, Op::Retype, "450"},
+                                        {kST, Op::Retype, "9"}},
+                      std::vector<Step>{{kST, Op::Retype, "20"}, {kSF, Op::Retype, "300"}},
+                      std::vector<Step>{{kST, Op::Retype, "999"}, {kST, Op::Retype, "000"}},
+                      std::vector<Step>{{kSF, Op::Retype, "500"},
+                                        {kDF, Op::Retype, "500"},
+                                        {kST, Op::Retype, "1"}}));
 
 } // namespace
 } // namespace tevra
