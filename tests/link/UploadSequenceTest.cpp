@@ -85,6 +85,7 @@ TEST(UploadSequenceTest, OneAttemptIsDiscardWriteDataPauseDiscardInputReadBackRe
 }
 
 struct LastAttemptRow {
+    const char* name;
     std::vector<Answer> answers;
     UploadOutcome outcome;
     int attempts;
@@ -104,34 +105,22 @@ TEST_P(LastAttemptTest, LastAttemptChoosesTheOutcome) {
     EXPECT_EQ(result.attempts, row.attempts);
 }
 
+constexpr Answer kEcho = Answer::Echo;
+constexpr Answer kWrong = Answer::WrongByte;
+constexpr Answer kShort = Answer::Short;
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, LastAttemptTest,
     ::testing::Values(
-        LastAttemptRow{{Answer::Echo}, UploadOutcome::Written, 1},
-        LastAttemptRow{{Answer::Short, Answer::WrongByte, Answer::Echo}, UploadOutcome::Written, 3},
-        LastAttemptRow{{Answer::WrongByte, Answer::WrongByte, Answer::WrongByte, Answer::Short},
-                       UploadOutcome::NoAnswer,
-                       4},
-        LastAttemptRow{{Answer::Short, Answer::Short, Answer::Short, Answer::WrongByte},
-                       UploadOutcome::Mismatch,
-                       4},
-        LastAttemptRow{{Answer::Short, Answer::Short, Answer::Short, Answer::Short, Answer::Echo},
-                       UploadOutcome::NoAnswer,
-                       4}));
-
-TEST(UploadSequenceTest, FailureReportNamesTheBlockAndItsBytes) {
-    RecordingPort port;
-    port.script = {Answer::Echo, Answer::WrongByte, Answer::WrongByte, Answer::WrongByte,
-                   Answer::WrongByte};
-    const ProgramImage image = ProgramImage::startProgram();
-    const UploadReport report = uploadProgram(port, image, ConfigBlock{}, {});
-    EXPECT_EQ(report.outcome, UploadOutcome::Mismatch);
-    EXPECT_EQ(report.failedAddress, 0x0080);
-    EXPECT_TRUE(
-        std::equal(report.expected.begin(), report.expected.end(), image.bytes().begin() + 128));
-    ASSERT_EQ(report.received.size(), 128u);
-    EXPECT_EQ(report.received[0], static_cast<std::uint8_t>(report.expected[0] ^ 0xFF));
-}
+        LastAttemptRow{"FirstEcho", {kEcho}, UploadOutcome::Written, 1},
+        LastAttemptRow{"EchoOnTheThird", {kShort, kWrong, kEcho}, UploadOutcome::Written, 3},
+        LastAttemptRow{"ShortLast", {kWrong, kWrong, kWrong, kShort}, UploadOutcome::NoAnswer, 4},
+        LastAttemptRow{"WrongLast", {kShort, kShort, kShort, kWrong}, UploadOutcome::Mismatch, 4},
+        LastAttemptRow{
+            "NoFifthAttempt", {kShort, kShort, kShort, kShort, kEcho}, UploadOutcome::NoAnswer, 4}),
+    [](const ::testing::TestParamInfo<LastAttemptRow>& row) {
+        return std::string(row.param.name);
+    });
 
 } // namespace
 } // namespace tevra
