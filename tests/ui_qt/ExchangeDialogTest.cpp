@@ -1,8 +1,11 @@
 #include "link/ControllerProfile.h"
+#include "link/PortTable.h"
 #include "model/ProgramImage.h"
 #include "sim/SimulatedController.h"
+#include "support/FindWidget.h"
 #include "support/RecordingProfile.h"
 #include "ui/CExchangeDlg.h"
+#include "ui/ExchangeForm.h"
 #include "ui/SettingsProfile.h"
 
 #include <QCheckBox>
@@ -16,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,11 +46,7 @@ public:
           }) {}
 
     template <typename W> W* widget(const char* name) {
-        W* found = m_dialog.findChild<W*>(QString::fromLatin1(name));
-        if (found == nullptr) {
-            qFatal("no widget %s", name);
-        }
-        return found;
+        return findWidget<W>(&m_dialog, QString::fromLatin1(name));
     }
 
     ProgramImage m_image;
@@ -64,8 +64,7 @@ class ExchangeDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void opensFromTheProfile_data();
-    void opensFromTheProfile();
+    void opensShowingTheForm();
     void checkBoxesSwitchTheTimerControls();
     void refusedWriteStoresOnlyThePort();
     void enterInAFieldStartsWrite();
@@ -75,83 +74,43 @@ private slots:
     void settingsProfileKeepsIntegersInTheSettingsGroup();
 };
 
-void ExchangeDialogTest::opensFromTheProfile_data() {
-    QTest::addColumn<bool>("empty");
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<bool>("timerOn");
-    QTest::addColumn<bool>("allNight");
-    QTest::addColumn<bool>("inversion");
-    QTest::addColumn<QString>("dayWait");
-    QTest::addColumn<QString>("switchOnDelay");
-    QTest::addColumn<QString>("workTime");
-    // Enabled states of inversion, all night, day wait, switch-on delay, working time.
-    QTest::addColumn<QString>("enabled");
-
-    QTest::newRow("empty profile") << true << 0 << true << true << false << "0"
-                                   << "0"
-                                   << "0"
-                                   << "11010";
-    QTest::newRow("65535") << false << 65535 << false << false << false << "1"
-                           << "1"
-                           << "10"
-                           << "00000";
-    QTest::newRow("65281") << false << 65281 << true << false << true << "3600"
-                           << "60"
-                           << "7200"
-                           << "11111";
-    QTest::newRow("65280") << false << 65280 << true << true << true << "3600"
-                           << "60"
-                           << "7200"
-                           << "11010";
-    QTest::newRow("0") << false << 0 << true << true << false << "3600"
-                       << "60"
-                       << "7200"
-                       << "11010";
-    QTest::newRow("1") << false << 1 << true << false << false << "3600"
-                       << "60"
-                       << "7200"
-                       << "11111";
-    QTest::newRow("other") << false << 4 << false << false << false << "1"
-                           << "1"
-                           << "10"
-                           << "00000";
-}
-
-void ExchangeDialogTest::opensFromTheProfile() {
-    QFETCH(bool, empty);
-    QFETCH(int, stored);
-    QFETCH(bool, timerOn);
-    QFETCH(bool, allNight);
-    QFETCH(bool, inversion);
-    QFETCH(QString, dayWait);
-    QFETCH(QString, switchOnDelay);
-    QFETCH(QString, workTime);
-    QFETCH(QString, enabled);
-
-    RecordingProfile profile;
-    if (!empty) {
-        profile.m_values = {{kTimerWordKey, stored}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60},
-                            {kWorkTimeKey, 7200},    {kSlaveKey, 1},      {kPortKey, 0}};
+void ExchangeDialogTest::opensShowingTheForm() {
+    // Empty profile, timer off, timed with inversion, all night.
+    for (const std::optional<int> stored : {std::optional<int>{}, std::optional<int>{65535},
+                                            std::optional<int>{65281}, std::optional<int>{0}}) {
+        RecordingProfile profile;
+        if (stored) {
+            profile.m_values = {{kTimerWordKey, *stored}, {kDayWaitKey, 3600},
+                                {kSwitchOnDelayKey, 60},  {kWorkTimeKey, 7200},
+                                {kSlaveKey, 1},           {kPortKey, 1}};
+        }
+        const ExchangeForm form(profile, static_cast<int>(portTable().size()));
+        Harness h(profile);
+        const ControllerSettings& s = form.settings();
+        QCOMPARE(h.m_dialog.windowTitle(), QStringLiteral("Обмен с контроллером"));
+        QCOMPARE(h.widget<QCheckBox>("timerCheck")->isChecked(), s.timerOn);
+        QCOMPARE(h.widget<QCheckBox>("allNightCheck")->isChecked(), s.allNight);
+        QCOMPARE(h.widget<QCheckBox>("inversionCheck")->isChecked(), s.inversion);
+        QCOMPARE(h.widget<QCheckBox>("slaveCheck")->isChecked(), s.slave);
+        QCOMPARE(h.widget<QLineEdit>("dayWaitEdit")->text().toStdString(), s.dayWaitText);
+        QCOMPARE(h.widget<QLineEdit>("switchOnDelayEdit")->text().toStdString(),
+                 s.switchOnDelayText);
+        QCOMPARE(h.widget<QLineEdit>("workTimeEdit")->text().toStdString(), s.workTimeText);
+        QCOMPARE(h.widget<QComboBox>("portCombo")->currentIndex(), form.portIndex());
+        const std::pair<const char*, ExchangeForm::TimerControl> controls[] = {
+            {"inversionCheck", ExchangeForm::TimerControl::Inversion},
+            {"allNightCheck", ExchangeForm::TimerControl::AllNight},
+            {"dayWaitEdit", ExchangeForm::TimerControl::DayWait},
+            {"switchOnDelayEdit", ExchangeForm::TimerControl::SwitchOnDelay},
+            {"workTimeEdit", ExchangeForm::TimerControl::WorkTime}};
+        for (const auto& [name, control] : controls) {
+            QCOMPARE(h.widget<QWidget>(name)->isEnabled(), form.isEnabled(control));
+        }
+        QVERIFY(h.widget<QCheckBox>("timerCheck")->isEnabled());
+        QCOMPARE(h.widget<QLabel>("statusLabel")->text(), QString());
+        QCOMPARE(h.widget<QProgressBar>("progressBar")->value(), 0);
+        QVERIFY(profile.m_writes.empty());
     }
-    Harness h(profile);
-    QCOMPARE(h.m_dialog.windowTitle(), QStringLiteral("Обмен с контроллером"));
-    QCOMPARE(h.widget<QCheckBox>("timerCheck")->isChecked(), timerOn);
-    QVERIFY(h.widget<QCheckBox>("timerCheck")->isEnabled());
-    QCOMPARE(h.widget<QCheckBox>("allNightCheck")->isChecked(), allNight);
-    QCOMPARE(h.widget<QCheckBox>("inversionCheck")->isChecked(), inversion);
-    QCOMPARE(h.widget<QCheckBox>("slaveCheck")->isChecked(), !empty);
-    QCOMPARE(h.widget<QLineEdit>("dayWaitEdit")->text(), dayWait);
-    QCOMPARE(h.widget<QLineEdit>("switchOnDelayEdit")->text(), switchOnDelay);
-    QCOMPARE(h.widget<QLineEdit>("workTimeEdit")->text(), workTime);
-    QString shown;
-    for (const char* name :
-         {"inversionCheck", "allNightCheck", "dayWaitEdit", "switchOnDelayEdit", "workTimeEdit"}) {
-        shown += h.widget<QWidget>(name)->isEnabled() ? u'1' : u'0';
-    }
-    QCOMPARE(shown, enabled);
-    QCOMPARE(h.widget<QLabel>("statusLabel")->text(), QString());
-    QCOMPARE(h.widget<QProgressBar>("progressBar")->value(), 0);
-    QVERIFY(profile.m_writes.empty());
 }
 
 void ExchangeDialogTest::checkBoxesSwitchTheTimerControls() {
