@@ -1,3 +1,4 @@
+#include "support/FindWidget.h"
 #include "ui/CCopyStepsDlg.h"
 #include "ui/CStepTimesDlg.h"
 
@@ -10,6 +11,8 @@
 
 namespace tevra {
 
+// The rules behind the edits are the forms' and tested there; these tests check that the
+// windows forward keys, show the forms' texts and carets, and return the right range.
 class RangeDialogsTest : public QObject {
     Q_OBJECT
 
@@ -20,8 +23,8 @@ private slots:
     void copyTyping();
     void copyThirdDigitKeepsTheCaretAtTheEnd();
     void copyEditsTakeDigitsOnly();
+    void copyConfirmAndCancel_data();
     void copyConfirmAndCancel();
-    void copyEnterConfirmsAndEscapeCancels();
     void timesOpensWithStepsAndSliderCaption();
     void timesSliderNotchChangesTheCaptionByTen();
     void timesTyping_data();
@@ -31,10 +34,27 @@ private slots:
     void dialogsHaveTheirTemplateSizeAndCaption();
 
 private:
-    std::unique_ptr<CCopyStepsDlg> openCopy();
-    std::unique_ptr<CStepTimesDlg> openTimes();
-    static QLineEdit* edit(QWidget* dialog, const char* name) {
-        return dialog->findChild<QLineEdit*>(name);
+    static std::unique_ptr<CCopyStepsDlg> openCopy() {
+        auto dialog = std::make_unique<CCopyStepsDlg>();
+        dialog->setRange({1, 2, 3, 4});
+        dialog->show();
+        return dialog;
+    }
+    static std::unique_ptr<CStepTimesDlg> openTimes() {
+        auto dialog = std::make_unique<CStepTimesDlg>();
+        dialog->setRange({1, 2, 3});
+        dialog->show();
+        return dialog;
+    }
+    template <typename W = QLineEdit> static W* child(QWidget* dialog, const QString& name) {
+        return findWidget<W>(dialog, name);
+    }
+    static QStringList copyTexts(QWidget* dialog) {
+        QStringList texts;
+        for (const char* name : {"sourceFromEdit", "sourceToEdit", "destFromEdit", "destToEdit"}) {
+            texts << child(dialog, name)->text();
+        }
+        return texts;
     }
     // Replaces the whole text key by key, as a user does after selecting it.
     static void retype(QLineEdit* line, const QString& keys) {
@@ -43,27 +63,10 @@ private:
     }
 };
 
-std::unique_ptr<CCopyStepsDlg> RangeDialogsTest::openCopy() {
-    auto dialog = std::make_unique<CCopyStepsDlg>();
-    dialog->setRange({1, 2, 3, 4});
-    dialog->show();
-    return dialog;
-}
-
-std::unique_ptr<CStepTimesDlg> RangeDialogsTest::openTimes() {
-    auto dialog = std::make_unique<CStepTimesDlg>();
-    dialog->setRange({1, 2, 3});
-    dialog->show();
-    return dialog;
-}
-
 void RangeDialogsTest::copyOpensWithTheCallersNumbersAndFocusOnConfirm() {
     const auto dialog = openCopy();
-    QCOMPARE(edit(dialog.get(), "sourceFromEdit")->text(), QStringLiteral("1"));
-    QCOMPARE(edit(dialog.get(), "sourceToEdit")->text(), QStringLiteral("2"));
-    QCOMPARE(edit(dialog.get(), "destFromEdit")->text(), QStringLiteral("3"));
-    QCOMPARE(edit(dialog.get(), "destToEdit")->text(), QStringLiteral("4"));
-    auto* ok = dialog->findChild<QPushButton*>("okButton");
+    QCOMPARE(copyTexts(dialog.get()), (QStringList{"1", "2", "3", "4"}));
+    auto* ok = child<QPushButton>(dialog.get(), "okButton");
     QCOMPARE(dialog->focusWidget(), ok);
     QVERIFY(ok->isDefault());
     QCOMPARE(ok->text(), QStringLiteral("Копировать"));
@@ -71,7 +74,7 @@ void RangeDialogsTest::copyOpensWithTheCallersNumbersAndFocusOnConfirm() {
 
 void RangeDialogsTest::copyTabOrderSkipsTheComputedEnd() {
     const auto dialog = openCopy();
-    QWidget* widget = dialog->findChild<QPushButton*>("okButton");
+    QWidget* widget = child<QPushButton>(dialog.get(), "okButton");
     QStringList order;
     for (int i = 0; i < 5; ++i) {
         order << widget->objectName();
@@ -82,7 +85,7 @@ void RangeDialogsTest::copyTabOrderSkipsTheComputedEnd() {
     QCOMPARE(order, (QStringList{"okButton", "cancelButton", "sourceFromEdit", "sourceToEdit",
                                  "destFromEdit"}));
     QCOMPARE(widget->objectName(), QStringLiteral("okButton"));
-    QVERIFY(edit(dialog.get(), "destToEdit")->isReadOnly());
+    QVERIFY(child(dialog.get(), "destToEdit")->isReadOnly());
 }
 
 void RangeDialogsTest::copyTyping_data() {
@@ -94,18 +97,6 @@ void RangeDialogsTest::copyTyping_data() {
     QTest::newRow("start beyond end")
         << "sourceFromEdit"
         << "5" << QStringList{"5", "5", "3", "3"} << QList<int>{5, 5, 3, 3};
-    QTest::newRow("longer source")
-        << "sourceToEdit"
-        << "10" << QStringList{"1", "10", "3", "12"} << QList<int>{1, 10, 3, 12};
-    QTest::newRow("zero in start")
-        << "sourceFromEdit"
-        << "0" << QStringList{"1", "2", "3", "4"} << QList<int>{1, 2, 3, 4};
-    QTest::newRow("zero in end") << "sourceToEdit"
-                                 << "0" << QStringList{"1", "1", "3", "3"}
-                                 << QList<int>{1, 1, 3, 3};
-    QTest::newRow("zero in destination")
-        << "destFromEdit"
-        << "0" << QStringList{"1", "2", "3", "4"} << QList<int>{1, 2, 3, 4};
     QTest::newRow("late destination")
         << "destFromEdit"
         << "499" << QStringList{"1", "2", "499", "500"} << QList<int>{1, 2, 499, 500};
@@ -118,11 +109,8 @@ void RangeDialogsTest::copyTyping() {
     QFETCH(QList<int>, numbers);
 
     const auto dialog = openCopy();
-    retype(edit(dialog.get(), editName.toLatin1().constData()), keys);
-    const QStringList shown{
-        edit(dialog.get(), "sourceFromEdit")->text(), edit(dialog.get(), "sourceToEdit")->text(),
-        edit(dialog.get(), "destFromEdit")->text(), edit(dialog.get(), "destToEdit")->text()};
-    QCOMPARE(shown, texts);
+    retype(child(dialog.get(), editName), keys);
+    QCOMPARE(copyTexts(dialog.get()), texts);
     dialog->accept();
     const CopyRange range = dialog->range();
     QCOMPARE((QList<int>{range.sourceFrom, range.sourceTo, range.destFrom, range.destTo}), numbers);
@@ -130,17 +118,17 @@ void RangeDialogsTest::copyTyping() {
 
 void RangeDialogsTest::copyThirdDigitKeepsTheCaretAtTheEnd() {
     const auto dialog = openCopy();
-    QLineEdit* end = edit(dialog.get(), "sourceToEdit");
+    QLineEdit* end = child(dialog.get(), "sourceToEdit");
     end->selectAll();
     QTest::keyClick(end, Qt::Key_Delete);
     QCOMPARE(end->text(), QString());
     QTest::keyClicks(end, "700");
     QCOMPARE(end->text(), QStringLiteral("70"));
     QCOMPARE(end->cursorPosition(), 2);
-    QCOMPARE(edit(dialog.get(), "destToEdit")->text(), QStringLiteral("72"));
+    QCOMPARE(child(dialog.get(), "destToEdit")->text(), QStringLiteral("72"));
 
     // A rewritten edit other than the source end gets its caret at the start.
-    QLineEdit* start = edit(dialog.get(), "sourceFromEdit");
+    QLineEdit* start = child(dialog.get(), "sourceFromEdit");
     start->setCursorPosition(1);
     QTest::keyClicks(start, "0"); // "10"
     QTest::keyClicks(start, "0"); // "100" > 70: the end follows
@@ -152,70 +140,59 @@ void RangeDialogsTest::copyThirdDigitKeepsTheCaretAtTheEnd() {
 
 void RangeDialogsTest::copyEditsTakeDigitsOnly() {
     const auto dialog = openCopy();
-    QLineEdit* start = edit(dialog.get(), "sourceFromEdit");
+    QLineEdit* start = child(dialog.get(), "sourceFromEdit");
     start->setCursorPosition(1);
     QTest::keyClicks(start, "a-");
     QCOMPARE(start->text(), QStringLiteral("1"));
     QCOMPARE(start->cursorPosition(), 1);
 }
 
-void RangeDialogsTest::copyConfirmAndCancel() {
-    {
-        const auto dialog = openCopy();
-        retype(edit(dialog.get(), "sourceToEdit"), "8");
-        // Emptied edits leave the numbers as the last rule left them.
-        edit(dialog.get(), "destFromEdit")->clear();
-        QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-        QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(dialog->range().sourceTo, 8);
-        QCOMPARE(dialog->range().destFrom, 3);
-        QCOMPARE(dialog->range().destTo, 10);
-    }
-    {
-        const auto dialog = openCopy();
-        retype(edit(dialog.get(), "sourceToEdit"), "8");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
-        QCOMPARE(dialog->result(), int(QDialog::Rejected));
-        QCOMPARE(dialog->range().sourceTo, 2);
-        QCOMPARE(dialog->range().destTo, 4);
-    }
+void RangeDialogsTest::copyConfirmAndCancel_data() {
+    QTest::addColumn<QString>("button"); // empty: the key below goes to the edit
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("confirm") << "okButton" << 0 << true;
+    QTest::newRow("cancel") << "cancelButton" << 0 << false;
+    QTest::newRow("enter") << QString() << int(Qt::Key_Return) << true;
+    QTest::newRow("escape") << QString() << int(Qt::Key_Escape) << false;
 }
 
-void RangeDialogsTest::copyEnterConfirmsAndEscapeCancels() {
-    {
-        const auto dialog = openCopy();
-        QLineEdit* dest = edit(dialog.get(), "destFromEdit");
-        retype(dest, "9");
-        QTest::keyClick(dest, Qt::Key_Return);
-        QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(dialog->range().destFrom, 9);
+void RangeDialogsTest::copyConfirmAndCancel() {
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(bool, accepted);
+
+    const auto dialog = openCopy();
+    QLineEdit* dest = child(dialog.get(), "destFromEdit");
+    retype(dest, "9");
+    if (button.isEmpty()) {
+        QTest::keyClick(dest, Qt::Key(key));
+    } else {
+        QTest::mouseClick(child<QPushButton>(dialog.get(), button), Qt::LeftButton);
     }
-    {
-        const auto dialog = openCopy();
-        QLineEdit* dest = edit(dialog.get(), "destFromEdit");
-        retype(dest, "9");
-        QTest::keyClick(dest, Qt::Key_Escape);
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(dialog->range().destFrom, 3);
-    }
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(dialog->range().destFrom, accepted ? 9 : 3);
+    QCOMPARE(dialog->range().destTo, accepted ? 10 : 4);
 }
 
 void RangeDialogsTest::timesOpensWithStepsAndSliderCaption() {
     const auto dialog = openTimes();
-    QCOMPARE(edit(dialog.get(), "stepFromEdit")->text(), QStringLiteral("1"));
-    QCOMPARE(edit(dialog.get(), "stepToEdit")->text(), QStringLiteral("2"));
-    auto* slider = dialog->findChild<QSlider*>("timeSlider");
+    QCOMPARE(child(dialog.get(), "stepFromEdit")->text(), QStringLiteral("1"));
+    QCOMPARE(child(dialog.get(), "stepToEdit")->text(), QStringLiteral("2"));
+    auto* slider = child<QSlider>(dialog.get(), "timeSlider");
     QCOMPARE(slider->value(), 100);
     QCOMPARE(slider->minimum(), 5);
     QCOMPARE(slider->maximum(), 2560);
-    QCOMPARE(dialog->findChild<QGroupBox*>("timeGroup")->title(), QStringLiteral("1000"));
-    QCOMPARE(dialog->focusWidget(), dialog->findChild<QPushButton*>("okButton"));
+    QCOMPARE(child<QGroupBox>(dialog.get(), "timeGroup")->title(), QStringLiteral("1000"));
+    QCOMPARE(dialog->focusWidget(), child<QPushButton>(dialog.get(), "okButton"));
 }
 
 void RangeDialogsTest::timesSliderNotchChangesTheCaptionByTen() {
     const auto dialog = openTimes();
-    auto* slider = dialog->findChild<QSlider*>("timeSlider");
-    auto* caption = dialog->findChild<QGroupBox*>("timeGroup");
+    auto* slider = child<QSlider>(dialog.get(), "timeSlider");
+    auto* caption = child<QGroupBox>(dialog.get(), "timeGroup");
     QTest::keyClick(slider, Qt::Key_Right);
     QCOMPARE(caption->title(), QStringLiteral("1010"));
     QTest::keyClick(slider, Qt::Key_PageDown);
@@ -242,14 +219,6 @@ void RangeDialogsTest::timesTyping_data() {
                                          << "600"
                                          << "1"
                                          << "60" << 0;
-    QTest::newRow("negative end") << "stepToEdit"
-                                  << "-5"
-                                  << "1"
-                                  << "1" << 0;
-    QTest::newRow("letters stay") << "stepFromEdit"
-                                  << "ab"
-                                  << "ab"
-                                  << "2" << 2;
 }
 
 void RangeDialogsTest::timesTyping() {
@@ -260,16 +229,16 @@ void RangeDialogsTest::timesTyping() {
     QFETCH(int, caret);
 
     const auto dialog = openTimes();
-    QLineEdit* typed = edit(dialog.get(), editName.toLatin1().constData());
+    QLineEdit* typed = child(dialog.get(), editName);
     retype(typed, keys);
-    QCOMPARE(edit(dialog.get(), "stepFromEdit")->text(), from);
-    QCOMPARE(edit(dialog.get(), "stepToEdit")->text(), to);
+    QCOMPARE(child(dialog.get(), "stepFromEdit")->text(), from);
+    QCOMPARE(child(dialog.get(), "stepToEdit")->text(), to);
     QCOMPARE(typed->cursorPosition(), caret);
 }
 
 void RangeDialogsTest::timesKeepsAnyCharacters() {
     const auto dialog = openTimes();
-    QLineEdit* start = edit(dialog.get(), "stepFromEdit");
+    QLineEdit* start = child(dialog.get(), "stepFromEdit");
     retype(start, "4");
     start->selectAll();
     QTest::sendKeyEvent(QTest::Click, start, Qt::Key_unknown, QStringLiteral("ж"), Qt::NoModifier);
@@ -280,22 +249,16 @@ void RangeDialogsTest::timesKeepsAnyCharacters() {
 }
 
 void RangeDialogsTest::timesConfirmAndCancel() {
-    {
+    for (const char* button : {"okButton", "cancelButton"}) {
+        const bool accepted = QByteArray(button) == "okButton";
         const auto dialog = openTimes();
-        retype(edit(dialog.get(), "stepToEdit"), "30");
-        dialog->findChild<QSlider*>("timeSlider")->setValue(250);
-        QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        retype(child(dialog.get(), "stepToEdit"), "30");
+        child<QSlider>(dialog.get(), "timeSlider")->setValue(250);
+        QTest::mouseClick(child<QPushButton>(dialog.get(), button), Qt::LeftButton);
+        QCOMPARE(dialog->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(dialog->range().stepFrom, 1);
-        QCOMPARE(dialog->range().stepTo, 30);
-        QCOMPARE(dialog->range().timeValue, 250);
-    }
-    {
-        const auto dialog = openTimes();
-        retype(edit(dialog.get(), "stepToEdit"), "30");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
-        QCOMPARE(dialog->range().stepTo, 2);
-        QCOMPARE(dialog->range().timeValue, 3);
+        QCOMPARE(dialog->range().stepTo, accepted ? 30 : 2);
+        QCOMPARE(dialog->range().timeValue, accepted ? 250 : 3);
     }
 }
 
@@ -303,11 +266,11 @@ void RangeDialogsTest::dialogsHaveTheirTemplateSizeAndCaption() {
     const auto copy = openCopy();
     QCOMPARE(copy->windowTitle(), QStringLiteral("Копирование шагов"));
     QCOMPARE(copy->size(), QSize(255, 76));
-    QCOMPARE(copy->findChild<QPushButton*>("okButton")->geometry(), QRect(170, 42, 75, 23));
+    QCOMPARE(child<QPushButton>(copy.get(), "okButton")->geometry(), QRect(170, 42, 75, 23));
     const auto times = openTimes();
     QCOMPARE(times->windowTitle(), QStringLiteral("Время шагов"));
     QCOMPARE(times->size(), QSize(279, 153));
-    QCOMPARE(times->findChild<QSlider*>("timeSlider")->geometry(), QRect(11, 85, 258, 24));
+    QCOMPARE(child<QSlider>(times.get(), "timeSlider")->geometry(), QRect(11, 85, 258, 24));
 }
 
 } // namespace tevra
