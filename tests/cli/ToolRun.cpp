@@ -6,7 +6,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/mman.h>
-#include <sys/pidfd.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,8 +83,9 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
         return result;
     }
 
-    // The process descriptor becomes readable when the tool ends.
-    pollfd ended{::pidfd_open(pid, 0), POLLIN, 0};
+    // The process descriptor becomes readable when the tool ends. Through syscall(): this C
+    // library declares pidfd_open without C linkage.
+    pollfd ended{static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)), POLLIN, 0};
     int ready = 0;
     while ((ready = ::poll(&ended, 1, static_cast<int>(timeout.count()))) < 0 && errno == EINTR) {
     }
