@@ -2,11 +2,11 @@
 #include "files/ProgramFile.h"
 #include "files/ProgramJson.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -27,11 +27,9 @@ void writeAll(const fs::path& path, const std::string& text) {
 class FileCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device seed;
-        m_dir = fs::temp_directory_path() /
-                ("tevra-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + std::to_string(seed()));
-        fs::create_directories(m_dir);
+        std::string name = (fs::temp_directory_path() / "tevra-cli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(name.data()), nullptr);
+        m_dir = name;
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
@@ -126,10 +124,15 @@ TEST_F(FileCommandsTest, MissingArgumentsOrUnknownCommandsFail) {
     }
 }
 
-TEST_F(FileCommandsTest, NewReportsAnUnwritableTarget) {
-    const ToolResult result = runTool({"new", path("no-such-dir/x.tvr")});
-    EXPECT_NE(result.exitStatus, 0);
-    EXPECT_NE(result.err.find("x.tvr"), std::string::npos) << result.err;
+TEST_F(FileCommandsTest, AMissingFileOrFolderIsNamedAndNothingIsWritten) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"new", path("no-such-dir/x.tvr")}, {"import", path("missing.json"), path("x.tvr")}}) {
+        const ToolResult result = runTool(args);
+        EXPECT_NE(result.exitStatus, 0) << args[0];
+        EXPECT_NE(result.err.find(fs::path(args[1]).filename().string()), std::string::npos)
+            << result.err;
+        EXPECT_FALSE(fs::exists(args.back())) << args[0];
+    }
 }
 
 struct ImportRefusal {
@@ -174,14 +177,6 @@ INSTANTIATE_TEST_SUITE_P(
             R"({"startBlock": false, "steps": [{"time": 70000, "cells": [0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0]}]})",
             "steps[0].time"}),
     [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(FileCommandsTest, ImportOfAMissingJsonFileFails) {
-    const std::string out = path("out.tvr");
-    const ToolResult result = runTool({"import", path("missing.json"), out});
-    EXPECT_NE(result.exitStatus, 0);
-    EXPECT_NE(result.err.find("missing.json"), std::string::npos) << result.err;
-    EXPECT_FALSE(fs::exists(out));
-}
 
 } // namespace
 } // namespace tevra::test

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <string>
 #include <unistd.h>
 
 namespace tevra::test {
@@ -97,6 +98,7 @@ TEST_F(UploadCommandTest, MismatchExitsThreeAndNamesTheBytes) {
 }
 
 struct RefusalRow {
+    const char* name;
     const char* timer;
     const char* message;
 };
@@ -114,9 +116,12 @@ TEST_P(UploadRefusalTest, RefusesSettingsBeforeOpeningThePort) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, UploadRefusalTest,
-    ::testing::Values(RefusalRow{"0,0,0", "Значение ожидания дня должно быть 1-65535"},
-                      RefusalRow{"1,65536,0", "Значение задержки включения должно быть 1-65535"},
-                      RefusalRow{"65535,1,0", "Значение времени работы должно быть 1-65535"}));
+    ::testing::Values(
+        RefusalRow{"DayWaitZero", "0,0,0", "Значение ожидания дня должно быть 1-65535"},
+        RefusalRow{"SwitchOnDelayTooLarge", "1,65536,0",
+                   "Значение задержки включения должно быть 1-65535"},
+        RefusalRow{"RunningTimeZero", "65535,1,0", "Значение времени работы должно быть 1-65535"}),
+    [](const ::testing::TestParamInfo<RefusalRow>& row) { return std::string(row.param.name); });
 
 TEST_F(UploadCommandTest, RefusesABadFileBeforeSendingAnything) {
     startSimulator();
