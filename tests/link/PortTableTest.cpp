@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,7 +38,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, WindowsPortTableTest,
                                            WindowsRow{8, "COM9", "COM9"},
                                            WindowsRow{9, "COM10", "\\\\.\\COM10"},
                                            WindowsRow{21, "COM22", "\\\\.\\COM22"},
-                                           WindowsRow{-1, "", ""}, WindowsRow{22, "", ""}));
+                                           WindowsRow{-1, "", ""}, WindowsRow{22, "", ""}),
+                         [](const ::testing::TestParamInfo<WindowsRow>& row) {
+                             return "Index" + std::to_string(row.param.index + 1);
+                         });
 
 TEST(PortTableTest, SortsDeviceNamesNaturally) {
     std::vector<std::string> names{"ttyUSB10", "ttyS10", "ttyACM0", "ttyS2", "ttyUSB9", "ttyS02"};
@@ -72,11 +76,15 @@ protected:
     SimulatedController m_simulator;
 };
 
-TEST_F(SimulatorListingTest, ListsARunningSimulator) {
+TEST_F(SimulatorListingTest, ListsARunningSimulatorUntilTheLinkIsWithdrawn) {
     ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
     EXPECT_EQ(SimulatorLink::path(), m_directory / "tevra-simulator");
     EXPECT_TRUE(listed(m_simulator.devicePath()));
     EXPECT_EQ(simulatorShownName("/dev/pts/3"), "Симулятор (/dev/pts/3)");
+
+    SimulatorLink::withdraw();
+    EXPECT_FALSE(std::filesystem::is_symlink(SimulatorLink::path()));
+    EXPECT_FALSE(listed(m_simulator.devicePath()));
 }
 
 TEST_F(SimulatorListingTest, SkipsALinkWhoseDeviceIsGone) {
@@ -98,13 +106,6 @@ TEST_F(SimulatorListingTest, SkipsALinkWhoseProcessIsGone) {
     auto pidFile = SimulatorLink::path();
     pidFile += ".pid";
     std::ofstream(pidFile, std::ios::trunc) << child << '\n';
-    EXPECT_FALSE(listed(m_simulator.devicePath()));
-}
-
-TEST_F(SimulatorListingTest, WithdrawRemovesTheLink) {
-    ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
-    SimulatorLink::withdraw();
-    EXPECT_FALSE(std::filesystem::is_symlink(SimulatorLink::path()));
     EXPECT_FALSE(listed(m_simulator.devicePath()));
 }
 

@@ -32,13 +32,10 @@ protected:
     PosixSerialPort m_port;
 };
 
-TEST_F(PosixSerialPortTest, RefusesDevicesThatCannotBeOpened) {
+TEST_F(PosixSerialPortTest, RefusesDevicesThatCannotBeOpenedOrConfigured) {
     EXPECT_EQ(m_port.open(""), PortOpenStatus::CannotOpen);
     EXPECT_EQ(m_port.open("/dev/tevra-no-such-device"), PortOpenStatus::CannotOpen);
     EXPECT_FALSE(m_port.isOpen());
-}
-
-TEST_F(PosixSerialPortTest, ClosesADeviceThatRefusesTheLineSettings) {
     EXPECT_EQ(m_port.open("/dev/null"), PortOpenStatus::CannotConfigure);
     EXPECT_FALSE(m_port.isOpen());
     // Nothing is held afterwards: the next open starts afresh.
