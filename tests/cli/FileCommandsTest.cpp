@@ -7,6 +7,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,11 @@ struct ImportRefusal {
     std::string json;
     std::string place;
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const ImportRefusal& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ImportRefusalTest : public FileCommandsTest,
                           public ::testing::WithParamInterface<ImportRefusal> {};

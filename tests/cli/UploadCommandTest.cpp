@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 
@@ -102,6 +103,11 @@ struct RefusalRow {
     const char* timer;
     const char* message;
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const RefusalRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class UploadRefusalTest : public UploadCommandTest,
                           public ::testing::WithParamInterface<RefusalRow> {};

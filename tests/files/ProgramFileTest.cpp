@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -109,6 +110,11 @@ struct RefusedFile {
     const char* name;
     Bytes bytes;
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const RefusedFile& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class RefusedFileTest : public ProgramFileOnDiskTest,
                         public ::testing::WithParamInterface<RefusedFile> {};

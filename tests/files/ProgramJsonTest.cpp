@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -99,6 +100,11 @@ struct Refusal {
     std::string json;
     std::string place; // the error must begin with this
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const Refusal& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ProgramJsonRefusal : public ::testing::TestWithParam<Refusal> {};
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +21,11 @@ struct WindowsRow {
     const char* shown;
     const char* opened;
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const WindowsRow& row, std::ostream* out) {
+    *out << "index " << row.index;
+}
 
 class WindowsPortTableTest : public ::testing::TestWithParam<WindowsRow> {};
 
@@ -40,7 +46,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, WindowsPortTableTest,
                                            WindowsRow{21, "COM22", "\\\\.\\COM22"},
                                            WindowsRow{-1, "", ""}, WindowsRow{22, "", ""}),
                          [](const ::testing::TestParamInfo<WindowsRow>& row) {
-                             return "Index" + std::to_string(row.param.index + 1);
+                             const int index = row.param.index;
+                             return (index < 0 ? "IndexMinus" : "Index") +
+                                    std::to_string(index < 0 ? -index : index);
                          });
 
 TEST(PortTableTest, SortsDeviceNamesNaturally) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace tevra {
 namespace {
@@ -90,6 +91,11 @@ struct LastAttemptRow {
     UploadOutcome outcome;
     int attempts;
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const LastAttemptRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class LastAttemptTest : public ::testing::TestWithParam<LastAttemptRow> {};
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <numeric>
+#include <ostream>
 #include <string>
 
 namespace tevra {
@@ -121,6 +122,11 @@ struct BlockCountRow {
     int steps;
     int blocks;
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const BlockCountRow& row, std::ostream* out) {
+    *out << row.steps << " steps";
+}
 
 class UploadBlockCountTest : public UploadTest,
                              public ::testing::WithParamInterface<BlockCountRow> {};

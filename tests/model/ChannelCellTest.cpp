@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,11 @@ struct SliderRow {
     int millis;
     std::uint16_t stepTime;
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const SliderRow& row, std::ostream* out) {
+    *out << "slider position " << row.position;
+}
 
 class DimmerSliderTest : public ::testing::TestWithParam<SliderRow> {};
 

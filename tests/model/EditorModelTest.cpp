@@ -7,6 +7,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,11 @@ struct CountRow {
     int delta;
     int expected;
 };
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const CountRow& row, std::ostream* out) {
+    *out << "from " << row.from << " by " << row.delta;
+}
 
 class AdjustStepCountTest : public EditorModelTest,
                             public ::testing::WithParamInterface<CountRow> {};
