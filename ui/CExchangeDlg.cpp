@@ -4,12 +4,14 @@
 #include "ui/SettingsProfile.h"
 #include "ui_CExchangeDlg.h"
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <thread>
 
 namespace tevra {
@@ -88,6 +90,10 @@ void CExchangeDlg::initDialog() {
         m_ui->portCombo->addItem(QString::fromStdString(entry.shownName));
     }
     m_ui->portCombo->setCurrentIndex(m_form->portIndex());
+    // Device paths are longer than the template's narrow box: the open list shows them whole.
+    m_ui->portCombo->view()->setMinimumWidth(
+        m_ui->portCombo->view()->sizeHintForColumn(0) +
+        m_ui->portCombo->view()->verticalScrollBar()->sizeHint().width());
     showForm();
 
     connect(m_ui->writeButton, &QPushButton::clicked, this, &CExchangeDlg::accept);
