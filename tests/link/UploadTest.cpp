@@ -159,6 +159,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, UploadBlockCountTest,
                              return std::to_string(row.param.steps) + "Steps";
                          });
 
+TEST(UploadBlockCount, AHeaderClaimingMoreThanTheImageHoldsStopsAtItsEnd) {
+    ProgramImage image = ProgramImage::startProgram();
+    image.setHeaderWord(0x7FFF);
+    EXPECT_EQ(programBlockCount(image), 71);
+}
+
 TEST_F(UploadTest, CarriesBytesThatACookedTerminalWouldMangleAndTheStartBlockBit) {
     startSimulator();
     ProgramImage image = ProgramImage::startProgram();
