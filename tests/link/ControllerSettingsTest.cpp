@@ -3,7 +3,9 @@
 #include "link/ControllerProfile.h"
 #include "support/RecordingProfile.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,6 +67,28 @@ struct FieldCase {
     int expected; // 0: refused
 };
 
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const FieldCase& row, std::ostream* out) {
+    *out << '"' << row.text << '"';
+}
+
+// Test names allow only letters, digits and '_': the other characters are spelled out.
+std::string fieldRowName(const ::testing::TestParamInfo<FieldCase>& info) {
+    std::string name;
+    for (const char* c = info.param.text; *c != '\0'; ++c) {
+        if (*c == '-') {
+            name += "Minus";
+        } else if (*c == '+') {
+            name += "Plus";
+        } else if (*c == ' ') {
+            name += "Space";
+        } else {
+            name += *c;
+        }
+    }
+    return name.empty() ? "Empty" : name;
+}
+
 class FieldBoundaryTest : public ::testing::TestWithParam<FieldCase> {};
 
 // Each field in turn holds the text while the other two are valid.
@@ -92,12 +116,14 @@ TEST_P(FieldBoundaryTest, EachFieldAcceptsOnly1To65535) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, FieldBoundaryTest,
-    ::testing::Values(FieldCase{"0", 0}, FieldCase{"1", 1}, FieldCase{"65535", 65535},
-                      FieldCase{"65536", 0}, FieldCase{"007", 7}, FieldCase{" 42abc", 42},
-                      FieldCase{"+9", 9}, FieldCase{"-1", 0}, FieldCase{"", 0}, FieldCase{"abc", 0},
-                      FieldCase{"-", 0}, FieldCase{"99999999999", 0}, FieldCase{"4294967297", 0}));
+INSTANTIATE_TEST_SUITE_P(Texts, FieldBoundaryTest,
+                         ::testing::Values(FieldCase{"0", 0}, FieldCase{"1", 1},
+                                           FieldCase{"65535", 65535}, FieldCase{"65536", 0},
+                                           FieldCase{"007", 7}, FieldCase{" 42abc", 42},
+                                           FieldCase{"+9", 9}, FieldCase{"-1", 0}, FieldCase{"", 0},
+                                           FieldCase{"abc", 0}, FieldCase{"-", 0},
+                                           FieldCase{"99999999999", 0}, FieldCase{"4294967297", 0}),
+                         fieldRowName);
 
 TEST(ConfigBlockTest, OnlyTheFirstFailingFieldIsReported) {
     EXPECT_EQ(buildConfigBlock(timerOn("0", "0", "0")).error, kDayWaitRangeMessage);
@@ -111,6 +137,10 @@ struct DecodeCase {
     bool allNight;
     bool inversion;
 };
+
+void PrintTo(const DecodeCase& row, std::ostream* out) {
+    *out << "stored " << row.stored;
+}
 
 class TimerWordDecodeTest : public ::testing::TestWithParam<DecodeCase> {};
 
@@ -130,7 +160,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DecodeCase{65535, false, false, false}, DecodeCase{65281, true, false, true},
                       DecodeCase{65280, true, true, true}, DecodeCase{0, true, true, false},
                       DecodeCase{1, true, false, false}, DecodeCase{2, false, false, false},
-                      DecodeCase{-1, false, false, false}, DecodeCase{256, false, false, false}));
+                      DecodeCase{-1, false, false, false}, DecodeCase{256, false, false, false}),
+    [](const ::testing::TestParamInfo<DecodeCase>& row) {
+        const int stored = row.param.stored;
+        return (stored < 0 ? "StoredMinus" : "Stored") + std::to_string(std::abs(stored));
+    });
 
 using Writes = std::vector<std::pair<std::string, int>>;
 

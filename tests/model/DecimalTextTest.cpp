@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace tevra {
@@ -21,6 +22,32 @@ struct ReadCase {
     std::optional<int> value;
 };
 
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const ReadCase& row, std::ostream* out) {
+    *out << '"' << narrow(row.text) << '"';
+}
+
+// Test names allow only letters, digits and '_': the other characters are spelled out.
+std::string rowName(const ::testing::TestParamInfo<ReadCase>& info) {
+    std::string name;
+    for (const char16_t c : info.param.text) {
+        if (c == u'-') {
+            name += "Minus";
+        } else if (c == u'+') {
+            name += "Plus";
+        } else if (c == u' ') {
+            name += "Space";
+        } else if (c == u'\t') {
+            name += "Tab";
+        } else if (c < 0x80) {
+            name += static_cast<char>(c);
+        } else {
+            name += "NonAscii";
+        }
+    }
+    return name.empty() ? "Empty" : name;
+}
+
 class ReadDecimalTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadDecimalTest, ReadsLikeTheCReadInBothEncodings) {
@@ -39,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
         // U+0436 has '6' as its low byte: it must not read as a digit.
         ReadCase{u"ж1", std::nullopt}, ReadCase{u"\t -2147483648x", -2147483647 - 1},
         ReadCase{u"2147483647", 2147483647}, ReadCase{u"2147483648", std::nullopt},
-        ReadCase{u"-2147483649", std::nullopt}, ReadCase{u"99999999999999999999", std::nullopt}));
+        ReadCase{u"-2147483649", std::nullopt}, ReadCase{u"99999999999999999999", std::nullopt}),
+    rowName);
 
 TEST(DecimalTextTest, WritesTheDigits) {
     EXPECT_EQ(decimalText(0), u"0");
