@@ -307,30 +307,17 @@ TEST(EditorPresenterDetail, TimeFromDimmerSetsTheStepTimeWithoutSnapshot) {
     EXPECT_EQ(p.model().undoImage().stepTime(1), 100);
 }
 
-TEST(EditorPresenterSteps, StepTimeOutsideTheSliderRangeIsClampedWhenTheSliderDraws) {
-    const struct {
-        std::uint16_t loaded;
-        std::uint16_t kept;
-    } rows[] = {{0, 5}, {4, 5}, {5, 5}, {2560, 2560}, {2561, 2560}, {65535, 2560}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.loaded);
-        EditorPresenter p;
-        p.model().workingForRead().setStepTime(2, r.loaded);
-        p.arrowPressed(ArrowKey::Right);
-        EXPECT_EQ(p.model().working().stepTime(2), r.kept);
-        EXPECT_EQ(p.view().stepTimeSliderPosition, r.kept);
-        EXPECT_EQ(p.view().stepTimeCaption, "Время шага " + std::to_string(r.kept * 10) + " mS.");
-        EXPECT_EQ(p.lastRefreshPasses(), r.loaded == r.kept ? 1 : 2);
-    }
-}
-
 // Navigation and count changes keep the current step inside the selector's range; the arrows
-// act on the step whatever has focus.
+// act on the step whatever has focus; a step time the slider cannot show is clamped as it draws.
 TEST(EditorPresenterSteps, StepNavigationCountAndTime) {
     const Action right = press(ArrowKey::Right);
     const Action left = press(ArrowKey::Left);
     const Action up = press(ArrowKey::Up);
     const auto time = [](int units) { return slide(EditorSlider::StepTime, units); };
+    // Stored behind the presenter's back, as a file read would.
+    const auto stored = [](int step, std::uint16_t units) {
+        return [step, units](P& p) { p.model().workingForRead().setStepTime(step, units); };
+    };
     const auto at = [](int step) { return slide(EditorSlider::StepSelector, step); };
     const struct {
         int step;
@@ -351,6 +338,12 @@ TEST(EditorPresenterSteps, StepNavigationCountAndTime) {
         {1, 20, false, {}, {"time arrows", {up, up, press(ArrowKey::Down)}}, 101},
         {1, 20, false, {}, {"time slider below the range", {time(3)}}, 5},
         {1, 20, false, {}, {"time slider", {time(777)}}, 777},
+        {2, 20, false, 2, {"time 0 raised", {stored(2, 0), right}}, 5},
+        {2, 20, false, 2, {"time 4 raised", {stored(2, 4), right}}, 5},
+        {2, 20, false, 1, {"time 5 kept", {stored(2, 5), right}}, 5},
+        {2, 20, false, 1, {"time 2560 kept", {stored(2, 2560), right}}, 2560},
+        {2, 20, false, 2, {"time 2561 lowered", {stored(2, 2561), right}}, 2560},
+        {2, 20, false, 2, {"time 65535 lowered", {stored(2, 65535), right}}, 2560},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.scenario.name);
