@@ -72,7 +72,8 @@ void PrintTo(const FieldCase& row, std::ostream* out) {
     *out << '"' << row.text << '"';
 }
 
-// Test names allow only letters, digits and '_': the other characters are spelled out.
+// Test names allow only letters, digits and '_': the other characters are spelled out. The
+// prefix keeps ctest from taking an all-digit name for a row index.
 std::string fieldRowName(const ::testing::TestParamInfo<FieldCase>& info) {
     std::string name;
     for (const char* c = info.param.text; *c != '\0'; ++c) {
@@ -86,7 +87,7 @@ std::string fieldRowName(const ::testing::TestParamInfo<FieldCase>& info) {
             name += *c;
         }
     }
-    return name.empty() ? "Empty" : name;
+    return "Text" + (name.empty() ? "Empty" : name);
 }
 
 class FieldBoundaryTest : public ::testing::TestWithParam<FieldCase> {};

@@ -27,7 +27,8 @@ void PrintTo(const ReadCase& row, std::ostream* out) {
     *out << '"' << narrow(row.text) << '"';
 }
 
-// Test names allow only letters, digits and '_': the other characters are spelled out.
+// Test names allow only letters, digits and '_': the other characters are spelled out. The
+// prefix keeps ctest from taking an all-digit name for a row index.
 std::string rowName(const ::testing::TestParamInfo<ReadCase>& info) {
     std::string name;
     for (const char16_t c : info.param.text) {
@@ -45,7 +46,7 @@ std::string rowName(const ::testing::TestParamInfo<ReadCase>& info) {
             name += "NonAscii";
         }
     }
-    return name.empty() ? "Empty" : name;
+    return "Text" + (name.empty() ? "Empty" : name);
 }
 
 class ReadDecimalTest : public ::testing::TestWithParam<ReadCase> {};
