@@ -41,7 +41,7 @@ public:
     QStringList openNames;
     QStringList saveNames;
     std::vector<Message> messages;
-    std::vector<SaveChoice> saveChoices;
+    QList<SaveChoice> saveChoices;
     int saveQuestions = 0;
 
     QString openFileName(QWidget*) override {
@@ -55,12 +55,7 @@ public:
     }
     SaveChoice askSaveChanges(QWidget*) override {
         ++saveQuestions;
-        if (saveChoices.empty()) {
-            return SaveChoice::Cancel;
-        }
-        const SaveChoice choice = saveChoices.front();
-        saveChoices.erase(saveChoices.begin());
-        return choice;
+        return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
     }
 };
 
