@@ -103,60 +103,45 @@ TEST(EditorPresenterStart, FreshWindowShowsStepOneOfTwentyWithChannelOneSelected
     EXPECT_FALSE(p.isModified());
 }
 
-// The faces of each mode are in the rendering table; here the clicks themselves.
-TEST(EditorPresenterChannels, PrimaryButtonCyclesOnDimmerOffWithSnapshotEachClick) {
-    EditorPresenter p;
-    constexpr int kFifth = 4;
-    ProgramImage beforeLastClick;
-    for (const int mode : {1, 2, 0}) {
-        SCOPED_TRACE(mode);
-        beforeLastClick = p.model().working();
-        clickPrimary(p, kFifth);
-        EXPECT_EQ(modeOf(cellAt(p, kFifth)), mode);
-        EXPECT_EQ(p.model().undoImage(), beforeLastClick);
-        EXPECT_TRUE(row(p, kFifth).markerVisible);
-        EXPECT_FALSE(row(p, 0).markerVisible);
-        EXPECT_EQ(p.view().detailVisible, mode == 2);
-        if (mode == 2) {
-            // Code 0 is not a slider position: the slider shows 11 and writes code 1 back.
-            EXPECT_EQ(p.view().dimmerSliderPosition, 11);
-            EXPECT_EQ(speedCode(cellAt(p, kFifth)), 1);
-            EXPECT_EQ(p.view().detailCaption, "Скорость диммера 5 -го канала: 2560 mS.");
-        }
-    }
-    EXPECT_TRUE(p.isModified());
-
-    p.undoClicked();
-    EXPECT_EQ(p.model().working(), beforeLastClick);
-    EXPECT_EQ(row(p, kFifth).primaryState, ButtonState::Indeterminate);
-    EXPECT_TRUE(p.view().dimmerSliderVisible);
-}
-
-TEST(EditorPresenterChannels, SecondaryButtonCyclesDimmerModesAndKeepsTheChannelSelected) {
-    EditorPresenter p;
+// The faces of each mode are in the rendering table; here the clicks themselves. Each click
+// snapshots the program first, keeps the parameter and selects the clicked channel.
+TEST(EditorPresenterChannels, ClicksStepThroughTheModes) {
+    using M = ChannelMode;
+    constexpr auto kPrimary = ChannelButton::Primary;
+    constexpr auto kSecondary = ChannelButton::Secondary;
+    const struct {
+        ChannelMode from;
+        ChannelButton button;
+        ChannelMode to;
+    } rows[] = {{M::Off, kPrimary, M::On},
+                {M::On, kPrimary, M::DimmerDark},
+                {M::DimmerDark, kPrimary, M::Off},
+                {M::Level, kPrimary, M::Off},
+                {M::DimmerLit, kPrimary, M::Off},
+                {M::DimmerRamp, kPrimary, M::Off},
+                {M::DimmerDark, kSecondary, M::DimmerLit},
+                {M::DimmerLit, kSecondary, M::DimmerRamp},
+                {M::DimmerRamp, kSecondary, M::DimmerDark}};
     constexpr int kChannel = 7;
-    loadCell(p, kChannel, cellOf(ChannelMode::DimmerDark, 5));
-    p.refresh(0);
-
-    for (const int mode : {6, 7, 2}) {
-        clickSecondary(p, kChannel);
-        EXPECT_EQ(modeOf(cellAt(p, kChannel)), mode);
-        EXPECT_EQ(speedCode(cellAt(p, kChannel)), 5);
-        EXPECT_TRUE(row(p, kChannel).secondaryVisible);
-        EXPECT_TRUE(row(p, kChannel).markerVisible);
-        EXPECT_EQ(p.model().selectedChannel(), kChannel);
-        EXPECT_EQ(p.focusedPrimaryChannel(), std::nullopt);
-    }
-}
-
-TEST(EditorPresenterChannels, PrimaryClickFromLevelOrAnyDimmerModeGivesOffAndKeepsParam) {
-    for (const ChannelMode mode : {ChannelMode::DimmerDark, ChannelMode::Level,
-                                   ChannelMode::DimmerLit, ChannelMode::DimmerRamp}) {
-        SCOPED_TRACE(static_cast<int>(mode));
+    for (const auto& r : rows) {
+        SCOPED_TRACE(static_cast<int>(r.from) * 10 + static_cast<int>(r.button));
         EditorPresenter p;
-        loadCell(p, 2, cellOf(mode, 9));
-        clickPrimary(p, 2);
-        EXPECT_EQ(cellAt(p, 2), cellOf(ChannelMode::Off, 9));
+        loadCell(p, kChannel, cellOf(r.from, 5));
+        p.refresh(0);
+        const ProgramImage before = p.model().working();
+        if (r.button == kPrimary) {
+            clickPrimary(p, kChannel);
+        } else {
+            clickSecondary(p, kChannel);
+        }
+        EXPECT_EQ(cellAt(p, kChannel), cellOf(r.to, 5));
+        EXPECT_EQ(p.model().undoImage(), before);
+        EXPECT_TRUE(p.isModified());
+        EXPECT_TRUE(row(p, kChannel).markerVisible);
+        EXPECT_FALSE(row(p, 0).markerVisible);
+        EXPECT_EQ(p.model().selectedChannel(), kChannel);
+        EXPECT_EQ(p.focusedPrimaryChannel(),
+                  r.button == kPrimary ? std::optional(kChannel) : std::nullopt);
     }
 }
 
@@ -460,58 +445,51 @@ TEST(EditorPresenterFocus, ClickOnANumberSelectsItsChannelWithoutChangingIt) {
     EXPECT_FALSE(p.isModified());
 }
 
-TEST(EditorPresenterFiles, ReadOrCancelledReadReturnsToStepOneAndChannelOne) {
-    EditorPresenter p;
-    p.sliderMoved(EditorSlider::StepSelector, 7);
-    p.channelLabelClicked(4);
-    p.programRead();
-    EXPECT_EQ(p.model().currentStep(), 1);
-    EXPECT_EQ(p.model().selectedChannel(), 0);
-    EXPECT_TRUE(row(p, 0).markerVisible);
-    EXPECT_EQ(p.view().stepText, "1");
+// A read, or a cancelled one, starts again at step 1 and channel 1; no action then moves the
+// step outside the program, even one with no steps or with more than the image holds.
+TEST(EditorPresenterFiles, ReadReturnsToStepOneAndTheStepStaysWithinTheProgram) {
+    const struct {
+        std::uint16_t header;
+        int max;
+        const char* count;
+    } rows[] = {{20, 20, "20"}, {5, 5, "5"}, {0, 1, "0"}, {0x7FFF, kMaxSteps, nullptr}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.header);
+        EditorPresenter p;
+        p.sliderMoved(EditorSlider::StepSelector, 7);
+        p.channelLabelClicked(4);
+        p.model().workingForRead().setHeaderWord(r.header);
+        p.model().workingForRead().setCell(1, 0, cellOf(ChannelMode::DimmerLit, 0));
+        p.programRead();
+        EXPECT_EQ(p.model().currentStep(), 1);
+        EXPECT_EQ(p.model().selectedChannel(), 0);
+        EXPECT_TRUE(row(p, 0).markerVisible);
+        EXPECT_EQ(p.view().stepText, "1");
+        EXPECT_EQ(p.view().stepSelectorMin, 1);
+        EXPECT_EQ(p.view().stepSelectorMax, r.max);
+        if (r.count != nullptr) {
+            EXPECT_EQ(p.view().countText, r.count);
+        }
+        EXPECT_EQ(speedCode(cellAt(p, 0)), 1);
 
-    ProgramImage& image = p.model().workingForRead();
-    image.setStepCount(5);
-    image.setCell(1, 0, cellOf(ChannelMode::DimmerLit, 0));
-    p.programRead();
-    EXPECT_EQ(p.view().stepSelectorMax, 5);
-    EXPECT_EQ(p.view().countText, "5");
-    EXPECT_EQ(speedCode(cellAt(p, 0)), 1);
-}
-
-TEST(EditorPresenterFiles, EmptyProgramStaysOnStepOne) {
-    EditorPresenter p;
-    p.sliderMoved(EditorSlider::StepSelector, 9);
-    p.model().workingForRead().setHeaderWord(0);
-    p.programRead();
-    EXPECT_EQ(p.view().stepSelectorMin, 1);
-    EXPECT_EQ(p.view().stepSelectorMax, 1);
-    EXPECT_EQ(p.view().countText, "0");
-    EXPECT_EQ(p.view().stepText, "1");
-
-    const std::vector<Action> actions = {press(ArrowKey::Left),
-                                         press(ArrowKey::Right),
-                                         slide(EditorSlider::StepSelector, 0),
-                                         slide(EditorSlider::StepSelector, 3),
-                                         countBy(-1),
-                                         &P::deleteStepClicked,
-                                         &P::undoClicked};
-    for (const Action& act : actions) {
-        act(p);
-        EXPECT_GE(p.model().currentStep(), 1);
-        EXPECT_EQ(p.view().stepSelectorPosition, p.model().currentStep());
+        p.sliderMoved(EditorSlider::StepSelector, 9999);
+        EXPECT_EQ(p.model().currentStep(), r.max);
+        EXPECT_EQ(p.view().stepSelectorPosition, r.max);
+        EXPECT_EQ(p.lastRefreshPasses(), 1);
+        const std::vector<Action> actions = {press(ArrowKey::Left),
+                                             press(ArrowKey::Right),
+                                             slide(EditorSlider::StepSelector, 0),
+                                             slide(EditorSlider::StepSelector, 3),
+                                             countBy(-1),
+                                             &P::deleteStepClicked,
+                                             &P::undoClicked};
+        for (const Action& act : actions) {
+            act(p);
+            EXPECT_GE(p.model().currentStep(), 1);
+            EXPECT_LE(p.model().currentStep(), p.view().stepSelectorMax);
+            EXPECT_EQ(p.view().stepSelectorPosition, p.model().currentStep());
+        }
     }
-}
-
-TEST(EditorPresenterFiles, HeaderClaimingMoreStepsThanTheImageHoldsStaysWithinIt) {
-    EditorPresenter p;
-    p.model().workingForRead().setHeaderWord(0x7FFF);
-    p.programRead();
-    EXPECT_EQ(p.view().stepSelectorMax, kMaxSteps);
-    p.sliderMoved(EditorSlider::StepSelector, 9999);
-    EXPECT_EQ(p.model().currentStep(), kMaxSteps);
-    EXPECT_EQ(p.view().stepSelectorPosition, kMaxSteps);
-    EXPECT_EQ(p.lastRefreshPasses(), 1);
 }
 
 TEST(EditorPresenterFiles, InsertFromFileSnapshotsBeforeTheDialogAndCopiesFromTheImport) {
