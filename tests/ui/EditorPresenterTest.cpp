@@ -242,8 +242,8 @@ TEST(EditorPresenterDetail, EveryBrightnessLevelStaysAsLoaded) {
     }
 }
 
-// The detail panel edits the selected channel in place: none of its controls takes a snapshot.
-TEST(EditorPresenterDetail, PanelControlsWriteTheShownChannelWithoutSnapshot) {
+// The detail panel edits the selected channel in place; only the step time it sets is undoable.
+TEST(EditorPresenterDetail, PanelControlsWriteTheShownChannel) {
     const struct {
         const char* name;
         std::uint8_t loaded;
@@ -251,6 +251,7 @@ TEST(EditorPresenterDetail, PanelControlsWriteTheShownChannelWithoutSnapshot) {
         std::uint8_t expected;
         bool levelShown;
         const char* caption; // nullptr: no detail panel
+        int stepTime = 100;  // a changed one is snapshotted first
     } rows[] = {
         {"stop dimmer on", cellOf(ChannelMode::DimmerDark, 4),
          [](P& p) { p.stopDimmerClicked(true); }, kStopDimmerCheckedCell, true,
@@ -264,11 +265,14 @@ TEST(EditorPresenterDetail, PanelControlsWriteTheShownChannelWithoutSnapshot) {
          cellOf(ChannelMode::DimmerLit, -2), false, "Скорость диммера 2 -го канала: 5120 mS."},
         {"brightness while hidden", 0, slide(EditorSlider::Brightness, 30), 0, false, nullptr},
         {"dimmer speed while hidden", 0, slide(EditorSlider::DimmerSpeed, 3), 0, false, nullptr},
+        {"time from dimmer", cellOf(ChannelMode::DimmerLit, -2), &P::timeFromDimmerClicked,
+         cellOf(ChannelMode::DimmerLit, -2), false, "Скорость диммера 2 -го канала: 5120 mS.", 512},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         EditorPresenter p;
         loadCell(p, 1, r.loaded);
+        const ProgramImage before = p.model().working();
         r.act(p);
         EXPECT_EQ(cellAt(p, 1), r.expected);
         EXPECT_EQ(p.view().detailVisible, r.caption != nullptr);
@@ -279,17 +283,11 @@ TEST(EditorPresenterDetail, PanelControlsWriteTheShownChannelWithoutSnapshot) {
             EXPECT_EQ(p.view().timeFromDimmerVisible, !r.levelShown);
             EXPECT_EQ(p.view().stopDimmerChecked, r.levelShown);
         }
-        EXPECT_EQ(p.model().undoImage(), ProgramImage::startProgram());
+        EXPECT_EQ(p.model().working().stepTime(1), r.stepTime);
+        EXPECT_EQ(p.view().stepTimeCaption,
+                  "Время шага " + std::to_string(r.stepTime * 10) + " mS.");
+        EXPECT_EQ(p.model().undoImage(), r.stepTime == 100 ? ProgramImage::startProgram() : before);
     }
-}
-
-TEST(EditorPresenterDetail, TimeFromDimmerSetsTheStepTimeWithoutSnapshot) {
-    EditorPresenter p;
-    loadCell(p, 0, cellOf(ChannelMode::DimmerLit, -2));
-    p.timeFromDimmerClicked();
-    EXPECT_EQ(p.model().working().stepTime(1), 512);
-    EXPECT_EQ(p.view().stepTimeCaption, "Время шага 5120 mS.");
-    EXPECT_EQ(p.model().undoImage().stepTime(1), 100);
 }
 
 // Navigation and count changes keep the current step inside the selector's range; the arrows
@@ -310,7 +308,7 @@ TEST(EditorPresenterSteps, StepNavigationCountAndTime) {
         bool snapshot;
         std::optional<int> passes;
         Scenario scenario;
-        int stepTime = 100;
+        int stepTime = 100; // a changed one is snapshotted first
     } rows[] = {
         {2, 20, false, {}, {"arrows", {right, right, left}}},
         {1, 20, false, 0, {"left at step one is refused", {left}}},
