@@ -17,7 +17,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // How often the output queue is looked at while the last bytes leave the port.
-constexpr std::chrono::milliseconds kDrainPollInterval{1};
+constexpr std::chrono::microseconds kDrainPollInterval{100};
 
 int remainingMillis(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
