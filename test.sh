@@ -21,7 +21,9 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j "$jobs" --target fuzz_targets
 for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
     [[ -x $fuzzer ]] || continue
-    "$fuzzer" -max_total_time="${TEVRA_FUZZ_SECONDS:-30}" -print_final_stats=1 2>&1 | tail -n 4
+    echo "$(basename "$fuzzer"):"
+    "$fuzzer" -max_total_time="${TEVRA_FUZZ_SECONDS:-30}" -print_final_stats=1 2>&1 |
+        { grep -E '^Done|number_of_executed_units|average_exec_per_sec' || true; }
 done
 
 echo "== Windows cross-build of the core and the command-line tool"
