@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <thread>
 
 namespace tevra {
@@ -17,6 +18,20 @@ void report(const UploadProgressCallback& progress, int rangeMax, int position,
             const char* statusText) {
     if (progress) {
         progress(UploadProgress{rangeMax, position, statusText});
+    }
+}
+
+// sleep_for() overshoots by a fraction of a millisecond, more on a busy or virtual machine;
+// over 72 blocks that adds up, so the last stretch of a pause is waited out by yielding.
+constexpr std::chrono::milliseconds kYieldedStretch{1};
+
+void pause(std::chrono::milliseconds length) {
+    const auto until = std::chrono::steady_clock::now() + length;
+    if (length > kYieldedStretch) {
+        std::this_thread::sleep_for(length - kYieldedStretch);
+    }
+    while (std::chrono::steady_clock::now() < until) {
+        std::this_thread::yield();
     }
 }
 
@@ -52,7 +67,7 @@ BlockResult writeBlock(SerialPort& port, std::uint16_t address,
         port.discardBuffers();
         port.write(command(kWriteCommand, address), timings.writeWait);
         port.write(data, timings.writeWait);
-        std::this_thread::sleep_for(timings.settlePause);
+        pause(timings.settlePause);
         port.discardInput();
         port.write(command(kReadBackCommand, address), timings.writeWait);
         const std::size_t count = port.read(answer, timings.readBackWait);
@@ -74,7 +89,7 @@ BlockResult writeBlock(SerialPort& port, std::uint16_t address,
 UploadReport uploadProgram(SerialPort& port, const ProgramImage& image, const ConfigBlock& config,
                            const UploadProgressCallback& progress, const UploadTimings& timings) {
     port.setModemLines();
-    std::this_thread::sleep_for(timings.modemLinePause);
+    pause(timings.modemLinePause);
 
     const int blockCount = programBlockCount(image);
     report(progress, blockCount, 0, kUploadWritingStatus);
