@@ -366,11 +366,18 @@ void CEditorDlg::shiftTimes(bool longer) {
     }
 }
 
-void CEditorDlg::copySteps() {
+std::optional<CopyRange> CEditorDlg::chooseCopyRange() {
     CCopyStepsDlg dialog(this);
     dialog.setRange(CopyRange{});
-    if (dialog.exec() == QDialog::Accepted) {
-        m_presenter.copyConfirmed(dialog.range());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.range();
+}
+
+void CEditorDlg::copySteps() {
+    if (const auto range = chooseCopyRange()) {
+        m_presenter.copyConfirmed(*range);
         afterAction();
     }
 }
@@ -392,10 +399,8 @@ void CEditorDlg::insertFromFile() {
     m_presenter.importReady();
     afterAction();
 
-    CCopyStepsDlg dialog(this);
-    dialog.setRange(CopyRange{});
-    if (dialog.exec() == QDialog::Accepted) {
-        m_presenter.importCopyConfirmed(dialog.range());
+    if (const auto range = chooseCopyRange()) {
+        m_presenter.importCopyConfirmed(*range);
         afterAction();
     }
 }

@@ -72,6 +72,8 @@ private:
     void applyView();
     const QPixmap& pixmapFor(ButtonImage image) const;
 
+    // The copy-steps dialog with its start numbers; nothing when it is cancelled.
+    std::optional<CopyRange> chooseCopyRange();
     void copySteps();
     void setStepTimes();
     void insertFromFile();
