@@ -8,14 +8,8 @@
 #include "link/SimulatorLink.h"
 
 #include <filesystem>
+#include <fstream>
 #include <system_error>
-#endif
-
-#ifdef __linux__
-#include <fcntl.h>
-#include <linux/serial.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #endif
 
 namespace tevra {
@@ -29,26 +23,19 @@ constexpr const char* kDeviceNamespacePrefix = "\\\\.\\";
 #ifndef _WIN32
 constexpr const char* kDeviceDirectory = "/dev";
 constexpr const char* kSysTtyDirectory = "/sys/class/tty";
+// The kernel's PORT_UNKNOWN: a UART slot with no chip behind it.
+constexpr int kUnknownUartType = 0;
 
 bool hasPrefix(const std::string& name, const std::string& prefix) {
     return name.compare(0, prefix.size(), prefix) == 0;
 }
 
 // A ttyS entry exists for every possible UART; only one with a known type is real hardware.
-bool uartPresent(const std::string& devicePath) {
-#ifdef __linux__
-    const int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    serial_struct info{};
-    const bool known = ::ioctl(fd, TIOCGSERIAL, &info) == 0 && info.type != PORT_UNKNOWN;
-    ::close(fd);
-    return known;
-#else
-    (void)devicePath;
-    return true;
-#endif
+// The type is read from sysfs: opening the device to ask would toggle its modem lines.
+bool uartPresent(const std::string& name) {
+    std::ifstream typeFile(std::filesystem::path(kSysTtyDirectory) / name / "type");
+    int type = kUnknownUartType;
+    return typeFile >> type && type != kUnknownUartType;
 }
 
 std::vector<std::string> serialDeviceNames() {
@@ -66,7 +53,7 @@ std::vector<std::string> serialDeviceNames() {
                                      sysError)) {
             continue;
         }
-        if (uart && !uartPresent(entry.path().string())) {
+        if (uart && !uartPresent(name)) {
             continue;
         }
         names.push_back(name);
