@@ -31,7 +31,6 @@ enum ExitStatus : int {
 };
 
 constexpr int kProgressBarWidth = 40;
-constexpr const char* kPortOpenFollowUp = "Ошибка открытия порта!";
 
 struct UploadOptions {
     std::string port;
@@ -149,11 +148,11 @@ int runUpload(const UploadOptions& options) {
         break;
     case PortOpenStatus::CannotOpen:
         std::cerr << kPortErrorCaption << ' ' << kPortOpenErrorText << '\n'
-                  << kPortOpenFollowUp << '\n';
+                  << kPortFailedText << '\n';
         return kRefused;
     case PortOpenStatus::CannotConfigure:
         std::cerr << kPortErrorCaption << ' ' << kPortInitErrorText << '\n'
-                  << kPortOpenFollowUp << '\n';
+                  << kPortFailedText << '\n';
         return kRefused;
     }
 

@@ -12,6 +12,8 @@ namespace tevra {
 inline constexpr const char* kPortErrorCaption = "Ошибка!!";
 inline constexpr const char* kPortOpenErrorText = "Ошибка открытия порта !";
 inline constexpr const char* kPortInitErrorText = "Ошибка инициализации порта !";
+// Shown after either message above, with the application's name as caption.
+inline constexpr const char* kPortFailedText = "Ошибка открытия порта!";
 
 enum class PortOpenStatus {
     Opened,

@@ -18,8 +18,6 @@ namespace tevra {
 
 namespace {
 
-constexpr const char* kPortFailedText = "Ошибка открытия порта!";
-
 QString applicationCaption() {
     return QCoreApplication::applicationName();
 }
