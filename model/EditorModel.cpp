@@ -140,8 +140,10 @@ std::optional<ShiftRefusal> EditorModel::shiftAllTimes(int delta) {
     const int count = m_working.stepCount();
     for (int step = 1; step <= count; ++step) {
         // int arithmetic, so a stored time of 0..4 fails "-50mS" instead of wrapping around.
+        // Each direction checks only the limit it moves towards: a time from a file may lie
+        // beyond the other one and still be shifted back into range.
         const int shifted = m_working.stepTime(step) + delta;
-        if (shifted < kMinStepTime || shifted > kMaxStepTime) {
+        if (delta > 0 ? shifted > kMaxStepTime : shifted < kMinStepTime) {
             undo();
             m_currentStep = step;
             return ShiftRefusal{step, delta > 0};

@@ -279,6 +279,10 @@ TEST_F(EditorModelTest, ShiftAllTimesShiftsEveryStepOrNone) {
         {{100, 0}, -5, 2, {100, 0}},
         {{100, 65535}, 5, 2, {100, 65535}},
         {{100, 100, 100, 9}, -5, 4, {100, 100, 100, 9}},
+        // Each direction tests only its own limit: times above 2560 or below 5 from a file
+        // still shift the other way.
+        {{2566, 65535}, -5, 0, {2561, 65530}},
+        {{0, 4}, 5, 0, {5, 9}},
     };
     for (const Row& row : rows) {
         const int count = static_cast<int>(row.times.size());
