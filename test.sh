@@ -9,7 +9,8 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVRA_SANITIZE=ON -DTEVRA_BUILD_BENCH=OFF
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVRA_WERROR=ON -DTEVRA_SANITIZE=ON \
+    -DTEVRA_BUILD_BENCH=OFF
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
@@ -17,7 +18,7 @@ LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
 
 echo "== Fuzzers"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTEVRA_FUZZ=ON -DTEVRA_BUILD_UI=OFF -DTEVRA_BUILD_BENCH=OFF
+    -DTEVRA_WERROR=ON -DTEVRA_FUZZ=ON -DTEVRA_BUILD_UI=OFF -DTEVRA_BUILD_BENCH=OFF
 cmake --build build-fuzz -j "$jobs" --target fuzz_targets
 for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
     [[ -x $fuzzer ]] || continue
@@ -28,10 +29,10 @@ done
 
 echo "== Windows cross-build of the core and the command-line tool"
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DTEVRA_BUILD_UI=OFF -DTEVRA_BUILD_TESTS=OFF -DTEVRA_BUILD_BENCH=OFF
+    -DTEVRA_WERROR=ON -DTEVRA_BUILD_UI=OFF -DTEVRA_BUILD_TESTS=OFF -DTEVRA_BUILD_BENCH=OFF
 cmake --build build-windows -j "$jobs" --target tevra
 
 echo "== Release build and the whole suite"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTEVRA_WERROR=ON
+cmake --build build-release -j "$jobs"
+ctest --test-dir build-release --output-on-failure -j "$jobs" --timeout 300
