@@ -36,3 +36,18 @@ echo "== Release build and the whole suite"
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTEVRA_WERROR=ON
 cmake --build build-release -j "$jobs"
 ctest --test-dir build-release --output-on-failure -j "$jobs" --timeout 300
+
+echo "== The core and tool suites as an unprivileged user"
+if [[ $(id -u) -eq 0 ]]; then
+    # A copy in a fresh folder: the checkout itself may lie where nobody cannot reach.
+    stage=$(mktemp -d)
+    trap 'rm -rf "$stage"' EXIT
+    cp build-release/tests/core_tests build-release/tests/cli/cli_tests build-release/cli/tevra "$stage"
+    chmod -R a+rX "$stage"
+    for suite in core_tests cli_tests; do
+        (cd "$stage" && setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env \
+            env TEVRA_TOOL="$stage/tevra" "./$suite" --gtest_brief=1)
+    done
+else
+    echo "Skipped: the suites above already ran as $(id -un)"
+fi

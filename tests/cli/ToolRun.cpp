@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/mman.h>
@@ -61,7 +62,9 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
         return result;
     }
 
-    std::vector<std::string> argStore{TEVRA_TOOL_PATH};
+    // TEVRA_TOOL points at a copy when the suite runs from outside the build tree.
+    const char* tool = std::getenv("TEVRA_TOOL");
+    std::vector<std::string> argStore{tool != nullptr ? tool : TEVRA_TOOL_PATH};
     argStore.insert(argStore.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& arg : argStore) {

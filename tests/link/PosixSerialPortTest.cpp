@@ -17,19 +17,27 @@ constexpr std::chrono::milliseconds kEventWait{2000};
 
 class PosixSerialPortTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_simulator.start()) << m_simulator.error(); }
+    void SetUp() override {
+        ASSERT_TRUE(m_simulator.start()) << m_simulator.error();
+        // Opened before the port takes the device exclusively: afterwards only root could.
+        m_observer = ::open(m_simulator.devicePath().c_str(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(m_observer, 0);
+    }
+    void TearDown() override {
+        if (m_observer >= 0) {
+            ::close(m_observer);
+        }
+    }
 
     termios lineSettings() const {
-        const int fd = ::open(m_simulator.devicePath().c_str(), O_RDWR | O_NOCTTY);
         termios settings{};
-        EXPECT_GE(fd, 0);
-        EXPECT_EQ(::tcgetattr(fd, &settings), 0);
-        ::close(fd);
+        EXPECT_EQ(::tcgetattr(m_observer, &settings), 0);
         return settings;
     }
 
     SimulatedController m_simulator;
     PosixSerialPort m_port;
+    int m_observer = -1;
 };
 
 TEST_F(PosixSerialPortTest, RefusesDevicesThatCannotBeOpenedOrConfigured) {
@@ -65,13 +73,9 @@ TEST_F(PosixSerialPortTest, SetsRaw19200EightDataBitsNoParityTwoStopBits) {
 }
 
 TEST_F(PosixSerialPortTest, KeepsFlowControlAsTheDeviceReportedIt) {
-    const int fd = ::open(m_simulator.devicePath().c_str(), O_RDWR | O_NOCTTY);
-    ASSERT_GE(fd, 0);
-    termios before{};
-    ASSERT_EQ(::tcgetattr(fd, &before), 0);
+    termios before = lineSettings();
     before.c_cflag |= CRTSCTS;
-    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &before), 0);
-    ::close(fd);
+    ASSERT_EQ(::tcsetattr(m_observer, TCSANOW, &before), 0);
 
     ASSERT_EQ(m_port.open(m_simulator.devicePath()), PortOpenStatus::Opened);
     EXPECT_NE(lineSettings().c_cflag & CRTSCTS, 0u);
