@@ -2,6 +2,7 @@
 
 #include "link/SimulatorLink.h"
 #include "sim/SimulatedController.h"
+#include "support/SavedVariable.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -58,7 +59,6 @@ TEST(PortTableTest, SortsDeviceNamesNaturally) {
                                                "ttyUSB10"}));
 }
 
-// Each test runs in a process of its own, so the runtime directory can be redirected.
 class SimulatorListingTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -80,6 +80,7 @@ protected:
         });
     }
 
+    test::SavedVariable m_runtimeDir{"XDG_RUNTIME_DIR"};
     std::filesystem::path m_directory;
     SimulatedController m_simulator;
 };
