@@ -420,12 +420,15 @@ bool CEditorDlg::saveProgram() {
 }
 
 void CEditorDlg::readProgram() {
-    const std::optional<QString> fileName = readChosenFile(m_presenter.model().workingForRead());
-    if (!fileName) {
+    loadProgram(m_prompts->openFileName(this));
+}
+
+void CEditorDlg::loadProgram(const QString& fileName) {
+    if (!readNamedFile(fileName, m_presenter.model().workingForRead())) {
         return;
     }
     m_presenter.programRead();
-    if (!fileName->isEmpty()) {
+    if (!fileName.isEmpty()) {
         m_presenter.markUnmodified();
     }
     afterAction();
@@ -433,14 +436,21 @@ void CEditorDlg::readProgram() {
 
 std::optional<QString> CEditorDlg::readChosenFile(ProgramImage& image) {
     const QString fileName = m_prompts->openFileName(this);
-    if (!fileName.isEmpty()) {
-        const FileOutcome outcome = readProgramFile(toPath(fileName), image);
-        if (!outcome.ok()) {
-            reportFileOutcome(outcome, fileName);
-            return std::nullopt;
-        }
+    if (!readNamedFile(fileName, image)) {
+        return std::nullopt;
     }
     return fileName;
+}
+
+bool CEditorDlg::readNamedFile(const QString& fileName, ProgramImage& image) {
+    if (fileName.isEmpty()) {
+        return true;
+    }
+    const FileOutcome outcome = readProgramFile(toPath(fileName), image);
+    if (!outcome.ok()) {
+        reportFileOutcome(outcome, fileName);
+    }
+    return outcome.ok();
 }
 
 void CEditorDlg::reportFileOutcome(const FileOutcome& outcome, const QString& fileName) {

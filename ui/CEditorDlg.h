@@ -41,6 +41,10 @@ public:
     const ProgramImage& workingImage() const { return m_presenter.model().working(); }
     const EditorPresenter& presenter() const { return m_presenter; }
 
+    // Reads fileName as "Прочитать" does once its chooser has named the file: a refusal or a
+    // failure is reported the same way and leaves the program as it was.
+    void loadProgram(const QString& fileName);
+
     // Closing asks first when the program differs from the last start, save or load; a
     // cancelled or failed save keeps the window open.
     void done(int result) override;
@@ -85,6 +89,8 @@ private:
     // The chosen file's name once it is read into image, empty when the chooser was cancelled
     // (image untouched); nothing when a refusal has been reported.
     std::optional<QString> readChosenFile(ProgramImage& image);
+    // False once a refusal or failure has been reported; an empty name reads nothing.
+    bool readNamedFile(const QString& fileName, ProgramImage& image);
     void reportFileOutcome(const FileOutcome& outcome, const QString& fileName);
 
     Ui::CEditorDlg* m_ui;

@@ -1,5 +1,6 @@
 #include "files/ProgramFile.h"
 #include "model/ChannelCell.h"
+#include "support/FakeEditorPrompts.h"
 #include "support/FindWidget.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CCopyStepsDlg.h"
@@ -26,38 +27,10 @@
 using tevra::ButtonState;
 using tevra::CEditorDlg;
 using tevra::EditorPrompts;
+using tevra::FakeEditorPrompts;
 using tevra::TriStateBitmapButton;
 
 namespace {
-
-struct Message {
-    QString text;
-    QString caption;
-};
-
-// Answers the editor's file choosers and records its message boxes.
-class FakePrompts : public EditorPrompts {
-public:
-    QStringList openNames;
-    QStringList saveNames;
-    std::vector<Message> messages;
-    QList<SaveChoice> saveChoices;
-    int saveQuestions = 0;
-
-    QString openFileName(QWidget*) override {
-        return openNames.isEmpty() ? QString() : openNames.takeFirst();
-    }
-    QString saveFileName(QWidget*) override {
-        return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
-    }
-    void showMessage(QWidget*, const QString& text, const QString& caption) override {
-        messages.push_back({text, caption});
-    }
-    SaveChoice askSaveChanges(QWidget*) override {
-        ++saveQuestions;
-        return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
-    }
-};
 
 // Runs check on the next modal window that opens, then closes it with accept().
 void onNextModal(std::function<void(QWidget*)> check) {
@@ -138,12 +111,12 @@ private:
     void clickPrimary(int channel) { QTest::mouseClick(primary(channel), Qt::LeftButton); }
 
     QTemporaryDir m_dir;
-    FakePrompts* m_prompts = nullptr;
+    FakeEditorPrompts* m_prompts = nullptr;
     std::unique_ptr<CEditorDlg> m_editor;
 };
 
 void EditorDialogTest::init() {
-    auto prompts = std::make_unique<FakePrompts>();
+    auto prompts = std::make_unique<FakeEditorPrompts>();
     m_prompts = prompts.get();
     m_editor = std::make_unique<CEditorDlg>(std::move(prompts));
     m_editor->show();
