@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <initializer_list>
 #include <io.h>
+#include <windows.h>
 
 namespace tevra::cli {
 

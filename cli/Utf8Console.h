@@ -1,13 +1,5 @@
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
 namespace tevra::cli {
 
 // The tool's texts are UTF-8. A Windows console shows bytes in its own code page unless told
@@ -22,7 +14,7 @@ public:
     Utf8Console& operator=(const Utf8Console&) = delete;
 
 private:
-    UINT m_codePage; // 0 without a console
+    unsigned int m_codePage; // 0 without a console
 };
 
 } // namespace tevra::cli
