@@ -1,6 +1,5 @@
 #include "files/ProgramFile.h"
 #include "model/ChannelCell.h"
-#include "support/FakeEditorPrompts.h"
 #include "support/FindWidget.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CCopyStepsDlg.h"
@@ -27,10 +26,38 @@
 using tevra::ButtonState;
 using tevra::CEditorDlg;
 using tevra::EditorPrompts;
-using tevra::FakeEditorPrompts;
 using tevra::TriStateBitmapButton;
 
 namespace {
+
+struct Message {
+    QString text;
+    QString caption;
+};
+
+// Answers the editor's file choosers and records its message boxes.
+class FakePrompts : public EditorPrompts {
+public:
+    QStringList openNames;
+    QStringList saveNames;
+    std::vector<Message> messages;
+    QList<SaveChoice> saveChoices;
+    int saveQuestions = 0;
+
+    QString openFileName(QWidget*) override {
+        return openNames.isEmpty() ? QString() : openNames.takeFirst();
+    }
+    QString saveFileName(QWidget*) override {
+        return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
+    }
+    void showMessage(QWidget*, const QString& text, const QString& caption) override {
+        messages.push_back({text, caption});
+    }
+    SaveChoice askSaveChanges(QWidget*) override {
+        ++saveQuestions;
+        return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
+    }
+};
 
 // Runs check on the next modal window that opens, then closes it with accept().
 void onNextModal(std::function<void(QWidget*)> check) {
@@ -68,6 +95,8 @@ private slots:
     void saveAndReadRoundTrip();
     void insertFromFileCopiesFromTheFile();
     void refusedFileIsReportedAndChangesNothing();
+    void fileFromTheCommandLineIsReadAsReadDoes_data();
+    void fileFromTheCommandLineIsReadAsReadDoes();
     void failedSaveIsReportedAndKeepsTheOldFile();
     void closeAsksAboutUnsavedChanges_data();
     void closeAsksAboutUnsavedChanges();
@@ -111,12 +140,12 @@ private:
     void clickPrimary(int channel) { QTest::mouseClick(primary(channel), Qt::LeftButton); }
 
     QTemporaryDir m_dir;
-    FakeEditorPrompts* m_prompts = nullptr;
+    FakePrompts* m_prompts = nullptr;
     std::unique_ptr<CEditorDlg> m_editor;
 };
 
 void EditorDialogTest::init() {
-    auto prompts = std::make_unique<FakeEditorPrompts>();
+    auto prompts = std::make_unique<FakePrompts>();
     m_prompts = prompts.get();
     m_editor = std::make_unique<CEditorDlg>(std::move(prompts));
     m_editor->show();
@@ -420,6 +449,61 @@ void EditorDialogTest::refusedFileIsReportedAndChangesNothing() {
     click("insertFromFileButton");
     QCOMPARE(m_prompts->messages.size(), std::size_t{2});
     QVERIFY(m_editor->workingImage() == before);
+}
+
+void EditorDialogTest::fileFromTheCommandLineIsReadAsReadDoes_data() {
+    QTest::addColumn<QByteArray>("content"); // a null array: no such file
+    QTest::addColumn<QString>("message");    // how the one message begins; empty for none
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("step");
+
+    QByteArray threeSteps(2 + 3 * 18, '\0');
+    threeSteps[0] = 3;
+    QByteArray refused(362, '\0');
+    refused[0] = 0x15; // as long as 20 steps, but claims 21
+    QTest::newRow("accepted") << threeSteps << ""
+                              << ""
+                              << "3"
+                              << "1";
+    QTest::newRow("refused") << refused << "Ошибка файла"
+                             << "Файле не может быть загружен!"
+                             << "20"
+                             << "2";
+    QTest::newRow("missing") << QByteArray()
+                             << "Файл не может быть открыт:\n" + tempFile("missing.tvr")
+                             << QCoreApplication::applicationName() << "20"
+                             << "2";
+}
+
+void EditorDialogTest::fileFromTheCommandLineIsReadAsReadDoes() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QFETCH(QString, caption);
+    QFETCH(QString, steps);
+    QFETCH(QString, step);
+    const QString path = tempFile(QString::fromLatin1(QTest::currentDataTag()) + ".tvr");
+    if (!content.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    clickPrimary(2);
+    key(Qt::Key_Right);
+    const tevra::ProgramImage before = m_editor->workingImage();
+
+    m_editor->loadProgram(path);
+
+    QCOMPARE(text("countEdit"), steps);
+    QCOMPARE(text("stepEdit"), step);
+    QCOMPARE(m_prompts->messages.size(), message.isEmpty() ? 0u : 1u);
+    if (!message.isEmpty()) {
+        QVERIFY2(m_prompts->messages[0].text.startsWith(message),
+                 qPrintable(m_prompts->messages[0].text));
+        QCOMPARE(m_prompts->messages[0].caption, caption);
+        QVERIFY(m_editor->workingImage() == before);
+    }
+    QCOMPARE(m_editor->presenter().isModified(), !message.isEmpty());
 }
 
 void EditorDialogTest::failedSaveIsReportedAndKeepsTheOldFile() {
