@@ -19,8 +19,8 @@ constexpr std::uint32_t kKeptFlags = 0xFFFFCCCF;
 constexpr std::uint32_t kBinaryFlag = 0x00000001;
 // The flag bit-fields follow DCBlength and BaudRate.
 constexpr std::size_t kDcbFlagsOffset = 2 * sizeof(DWORD);
-// Without it the system timer ticks every 15.6 ms, and Sleep() and every bounded wait end on
-// a tick: the 15 ms pause would take 15.6 or 31.2 ms.
+// Sleep() and every bounded wait end on a tick of the system timer, by default every 15.6 ms:
+// the 15 ms pause could then take up to 30 ms.
 constexpr UINT kTimerPeriodMs = 1;
 static_assert(offsetof(DCB, wReserved) == kDcbFlagsOffset + sizeof(DWORD));
 
