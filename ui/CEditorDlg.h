@@ -42,7 +42,8 @@ public:
     const EditorPresenter& presenter() const { return m_presenter; }
 
     // Reads fileName as "Прочитать" does once its chooser has named the file: a refusal or a
-    // failure is reported the same way and leaves the program as it was.
+    // failure is reported the same way and leaves the program as it was. An empty name acts as
+    // a cancelled chooser.
     void loadProgram(const QString& fileName);
 
     // Closing asks first when the program differs from the last start, save or load; a
