@@ -394,28 +394,45 @@ TEST(EditorPresenterSteps, StartBlockSetsTheFlagOnlyWithoutRefreshOrSnapshot) {
     EXPECT_TRUE(p.view().startBlockChecked);
 }
 
-TEST(EditorPresenterFocus, TabCyclesThroughThePrimaryButtonsAndSelectionFollows) {
-    EditorPresenter p;
-    p.model().workingForRead().setCell(1, 15, cellOf(ChannelMode::Level, 2));
-    p.model().workingForRead().setCell(1, 0, cellOf(ChannelMode::DimmerLit, 3));
+TEST(EditorPresenterFocus, TabMovesToTheNextPrimaryButtonInTemplateOrder) {
+    using Kind = FocusedControl::Kind;
+    struct Row {
+        Kind kind;
+        int channel;
+        bool backwards;
+        int reached;
+    };
+    // In the template an odd-numbered channel's primary button precedes its secondary one and
+    // an even-numbered channel's follows it; every other control lies outside the rows.
+    const std::vector<Row> rows = {
+        {Kind::PrimaryButton, 0, false, 1},
+        {Kind::PrimaryButton, 15, false, 0},
+        {Kind::PrimaryButton, 0, true, 15},
+        {Kind::PrimaryButton, 7, true, 6},
+        {Kind::SecondaryButton, 0, false, 1},
+        {Kind::SecondaryButton, 0, true, 0},
+        {Kind::SecondaryButton, 1, false, 1},
+        {Kind::SecondaryButton, 1, true, 0},
+        {Kind::SecondaryButton, 14, true, 14},
+        {Kind::SecondaryButton, 15, false, 15},
+        {Kind::Other, 0, false, 0},
+        {Kind::Other, 0, true, 15},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(r.kind) << " " << r.channel
+                                          << (r.backwards ? " back" : " forward"));
+        EditorPresenter p;
+        p.model().workingForRead().setCell(1, r.reached, cellOf(ChannelMode::Level, 2));
+        p.setFocus(std::nullopt);
+        p.model().selectChannel(8);
 
-    EXPECT_EQ(p.tabPressed(true), 15);
-    EXPECT_EQ(p.focusedPrimaryChannel(), 15);
-    EXPECT_TRUE(row(p, 15).markerVisible);
-    EXPECT_FALSE(row(p, 0).markerVisible);
-    EXPECT_EQ(p.view().detailCaption, "Яркость 16-го канала: 3 ");
-
-    EXPECT_EQ(p.tabPressed(false), 0);
-    EXPECT_TRUE(row(p, 0).markerVisible);
-    EXPECT_FALSE(row(p, 15).markerVisible);
-    EXPECT_EQ(p.view().detailCaption, "Скорость диммера 1 -го канала: 850 mS.");
-
-    EXPECT_EQ(p.tabPressed(false), 1);
-    EXPECT_FALSE(p.view().detailVisible);
-
-    // From a control outside the row, Tab goes on from the selected channel.
-    clickSecondary(p, 0);
-    EXPECT_EQ(p.tabPressed(false), 1);
+        EXPECT_EQ(p.tabPressed({r.kind, r.channel}, r.backwards), r.reached);
+        EXPECT_EQ(p.focusedPrimaryChannel(), r.reached);
+        EXPECT_EQ(p.model().selectedChannel(), r.reached);
+        EXPECT_TRUE(row(p, r.reached).markerVisible);
+        EXPECT_EQ(p.view().detailCaption,
+                  "Яркость " + std::to_string(r.reached + 1) + "-го канала: 3 ");
+    }
 }
 
 TEST(EditorPresenterFocus, ClickOnANumberSelectsItsChannelWithoutChangingIt) {
@@ -579,8 +596,9 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{"ImportCopy", {[](P& p) {
                      p.importCopyConfirmed(CopyRange{1, 2, 5, 9});
                  }}},
-        Scenario{"Read", {&P::programRead}}, Scenario{"Tab", {[](P& p) { p.tabPressed(false); }}},
-        Scenario{"ShiftTab", {[](P& p) { p.tabPressed(true); }}},
+        Scenario{"Read", {&P::programRead}},
+        Scenario{"Tab", {[](P& p) { p.tabPressed({}, false); }}},
+        Scenario{"ShiftTab", {[](P& p) { p.tabPressed({}, true); }}},
         Scenario{"Right", {press(ArrowKey::Right)}}, Scenario{"Left", {press(ArrowKey::Left)}},
         Scenario{"Up", {press(ArrowKey::Up)}}, Scenario{"Down", {press(ArrowKey::Down)}},
         Scenario{"Label", {label(6)}}),

@@ -84,6 +84,10 @@ private slots:
     void primaryClicksCycleTheChannel_data();
     void primaryClicksCycleTheChannel();
     void tabCyclesThePrimaryButtons();
+    void tabFromAnotherControlReachesTheFirstOrLastChannel_data();
+    void tabFromAnotherControlReachesTheFirstOrLastChannel();
+    void hidingTheFocusedControlKeepsTheSelection_data();
+    void hidingTheFocusedControlKeepsTheSelection();
     void arrowKeysNeverReachTheFocusedControl_data();
     void arrowKeysNeverReachTheFocusedControl();
     void clickOnANumberSelectsItsChannel();
@@ -256,6 +260,63 @@ void EditorDialogTest::tabCyclesThePrimaryButtons() {
     key(Qt::Key_Space);
     QCOMPARE(primary(16)->state(), ButtonState::Checked);
     QCOMPARE(modeAt(1, 15), 1);
+}
+
+void EditorDialogTest::tabFromAnotherControlReachesTheFirstOrLastChannel_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("backwards");
+    QTest::addColumn<int>("reached");
+    for (const char* control : {"countPlus1Button", "stepTimeSlider", "undoButton"}) {
+        QTest::newRow(control) << QString(control) << false << 1;
+        QTest::addRow("%s, backwards", control) << QString(control) << true << 16;
+    }
+    // Buttons go by identifier: channel 5's primary button comes before its secondary one.
+    QTest::newRow("secondary5") << QStringLiteral("secondary5") << false << 6;
+    QTest::newRow("secondary5, backwards") << QStringLiteral("secondary5") << true << 5;
+}
+
+void EditorDialogTest::tabFromAnotherControlReachesTheFirstOrLastChannel() {
+    QFETCH(QString, control);
+    QFETCH(bool, backwards);
+    QFETCH(int, reached);
+    clickPrimary(5);
+    clickPrimary(5);
+    child<QWidget>(control)->setFocus(Qt::MouseFocusReason);
+    key(backwards ? Qt::Key_Backtab : Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(QApplication::focusWidget(), primary(reached));
+    QCOMPARE(visibleMarker(), reached);
+}
+
+void EditorDialogTest::hidingTheFocusedControlKeepsTheSelection_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("level");
+    for (const char* control :
+         {"dimmerSlider", "stopDimmerCheck", "timeFromDimmerButton", "secondary5"}) {
+        QTest::newRow(control) << QString(control) << false;
+    }
+    QTest::newRow("levelSlider") << QStringLiteral("levelSlider") << true;
+}
+
+// Channel 5 dims on step 1 and is off on step 2: stepping there and back hides the focused
+// control of its detail panel and shows it again.
+void EditorDialogTest::hidingTheFocusedControlKeepsTheSelection() {
+    QFETCH(QString, control);
+    QFETCH(bool, level);
+    clickPrimary(5);
+    clickPrimary(5);
+    if (level) {
+        click("stopDimmerCheck");
+    }
+    child<QWidget>(control)->setFocus(Qt::MouseFocusReason);
+
+    key(Qt::Key_Right);
+    QCOMPARE(visibleMarker(), 5);
+    QVERIFY(!child<QWidget>("detailGroup")->isVisible());
+    key(Qt::Key_Left);
+    QCOMPARE(visibleMarker(), 5);
+    QCOMPARE(m_editor->presenter().model().selectedChannel(), 4);
+    QVERIFY(child<QWidget>("detailGroup")->isVisible());
+    QVERIFY(child<QWidget>(control)->isVisible());
 }
 
 void EditorDialogTest::arrowKeysNeverReachTheFocusedControl_data() {
