@@ -190,7 +190,7 @@ TEST(ProfileKeysTest, SuccessfulStoreWritesTheKeysInOrder) {
     RecordingProfile profile;
     ControllerSettings settings = timerOn("3600", "60", "7200");
     settings.slave = true;
-    storePortIndex(profile, 2);
+    storePortChoice(profile, 2, {});
     storeSettings(profile, settings, buildConfigBlock(settings));
     EXPECT_EQ(profile.m_writes, (Writes{{"COMM_SET", 2},
                                         {"TIMER_SET_DataReg", 1},

@@ -9,7 +9,7 @@
 
 namespace tevra {
 
-// An in-memory profile that also records every write in order.
+// An in-memory profile that also records every integer write in order.
 class RecordingProfile : public Profile {
 public:
     int readInt(const std::string& key, int defaultValue) const override {
@@ -21,7 +21,16 @@ public:
         m_writes.emplace_back(key, value);
     }
 
+    std::string readText(const std::string& key) const override {
+        const auto it = m_texts.find(key);
+        return it == m_texts.end() ? std::string() : it->second;
+    }
+    void writeText(const std::string& key, const std::string& value) override {
+        m_texts[key] = value;
+    }
+
     std::map<std::string, int> m_values;
+    std::map<std::string, std::string> m_texts;
     std::vector<std::pair<std::string, int>> m_writes;
 };
 

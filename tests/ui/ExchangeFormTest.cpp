@@ -22,7 +22,7 @@ std::vector<bool> enabledStates(const ExchangeForm& form) {
 
 TEST(ExchangeFormInitTest, EmptyProfileOpensWithAllNightTimerAndZeroFields) {
     RecordingProfile profile;
-    const ExchangeForm form(profile, kPorts);
+    const ExchangeForm form(profile, windowsPortTable());
     const ControllerSettings& s = form.settings();
     EXPECT_TRUE(s.timerOn);
     EXPECT_TRUE(s.allNight);
@@ -53,7 +53,7 @@ TEST_P(ExchangeFormDecodeTest, StoredTimerWordSetsBoxesFieldsAndEnabledStates) {
     RecordingProfile profile;
     profile.m_values = {{kTimerWordKey, c.stored}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60},
                         {kWorkTimeKey, 7200},      {kSlaveKey, -1},     {kPortKey, 3}};
-    const ExchangeForm form(profile, kPorts);
+    const ExchangeForm form(profile, windowsPortTable());
     const ControllerSettings& s = form.settings();
     EXPECT_EQ(s.timerOn, c.timerOn);
     EXPECT_EQ(s.allNight, c.allNight);
@@ -84,17 +84,56 @@ INSTANTIATE_TEST_SUITE_P(Table, ExchangeFormDecodeTest,
                                            InitCase{1, true, false, false, kAllEnabled},
                                            InitCase{257, false, false, false, kAllDisabled}));
 
-TEST(ExchangeFormInitTest, PortIndexOutsideTheListSelectsNothing) {
+TEST(ExchangeFormPortTest, WhatIsOpenedIsWhatIsRememberedAndShownNextTime) {
+    struct Row {
+        const char* typed;
+        int index; // stored as "COMM_SET"
+        const char* device;
+        const char* remembered; // stored as our own key
+    };
+    const std::vector<Row> rows = {
+        {"COM5", 4, "COM5", ""},
+        {"COM10", 9, "\\\\.\\COM10", ""},
+        {"\\\\.\\COM12", 11, "\\\\.\\COM12", ""},
+        {"/dev/ttyUSB0", ExchangeForm::kNoPort, "/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"", ExchangeForm::kNoPort, "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        RecordingProfile profile;
+        profile.m_texts[kTypedPortKey] = "/dev/stale";
+        ExchangeForm form(profile, windowsPortTable());
+        ControllerSettings shown = form.settings();
+        // Refused by its fields, the choice is stored all the same.
+        EXPECT_FALSE(form.write(shown, row.typed).block);
+        EXPECT_EQ(profile.m_writes,
+                  (std::vector<std::pair<std::string, int>>{{"COMM_SET", row.index}}));
+        EXPECT_EQ(profile.m_texts[kTypedPortKey], row.remembered);
+
+        shown.timerOn = false;
+        EXPECT_EQ(form.write(shown, row.typed).device, row.device);
+        EXPECT_EQ(form.portIndex(), row.index);
+        const ExchangeForm reopened(profile, windowsPortTable());
+        EXPECT_EQ(reopened.portIndex(), row.index);
+        EXPECT_EQ(reopened.portText(), row.index == ExchangeForm::kNoPort
+                                           ? std::string(row.typed)
+                                           : windowsPortTable()[std::size_t(row.index)].shownName);
+    }
+}
+
+TEST(ExchangeFormPortTest, StoredIndexOutsideTheListSelectsNothing) {
     for (const int stored : {-1, kPorts, 1000}) {
         RecordingProfile profile;
         profile.m_values[kPortKey] = stored;
-        EXPECT_EQ(ExchangeForm(profile, kPorts).portIndex(), ExchangeForm::kNoPort) << stored;
+        const ExchangeForm form(profile, windowsPortTable());
+        EXPECT_EQ(form.portIndex(), ExchangeForm::kNoPort) << stored;
+        EXPECT_EQ(form.portText(), "") << stored;
     }
 }
 
 TEST(ExchangeFormCheckTest, TimerBoxSwitchesAllFiveEvenWithAllNightChecked) {
     RecordingProfile profile;
-    ExchangeForm form(profile, kPorts);
+    ExchangeForm form(profile, windowsPortTable());
     ControllerSettings shown = form.settings();
     shown.timerOn = false;
     form.onTimerCheck(shown);
@@ -108,7 +147,7 @@ TEST(ExchangeFormCheckTest, TimerBoxSwitchesAllFiveEvenWithAllNightChecked) {
 
 TEST(ExchangeFormCheckTest, AllNightBoxSwitchesDayWaitAndWorkTimeOnly) {
     RecordingProfile profile;
-    ExchangeForm form(profile, kPorts);
+    ExchangeForm form(profile, windowsPortTable());
     ControllerSettings shown = form.settings();
     shown.allNight = false;
     form.onAllNightCheck(shown);
@@ -120,7 +159,7 @@ TEST(ExchangeFormCheckTest, AllNightBoxSwitchesDayWaitAndWorkTimeOnly) {
 
 TEST(ExchangeFormCheckTest, OptionBoxesOnlyTakeTheControls) {
     RecordingProfile profile;
-    ExchangeForm form(profile, kPorts);
+    ExchangeForm form(profile, windowsPortTable());
     ControllerSettings shown = form.settings();
     shown.inversion = true;
     shown.slave = true;
@@ -131,24 +170,15 @@ TEST(ExchangeFormCheckTest, OptionBoxesOnlyTakeTheControls) {
     EXPECT_TRUE(profile.m_writes.empty());
 }
 
-TEST(ExchangeFormWriteTest, RefusalStoresOnlyThePort) {
-    RecordingProfile profile;
-    ExchangeForm form(profile, kPorts);
-    const ExchangeForm::WriteResult result = form.write(form.settings(), 4);
-    EXPECT_FALSE(result.block);
-    EXPECT_EQ(result.refusal, kDayWaitRangeMessage);
-    EXPECT_EQ(profile.m_writes, (std::vector<std::pair<std::string, int>>{{"COMM_SET", 4}}));
-}
-
 TEST(ExchangeFormWriteTest, AcceptedWriteStoresEverythingAndBuildsTheBlock) {
     RecordingProfile profile;
-    ExchangeForm form(profile, kPorts);
+    ExchangeForm form(profile, windowsPortTable());
     ControllerSettings shown = form.settings();
     shown.allNight = false;
     shown.dayWaitText = "3600";
     shown.switchOnDelayText = "60";
     shown.workTimeText = "7200";
-    const ExchangeForm::WriteResult result = form.write(shown, ExchangeForm::kNoPort);
+    const ExchangeForm::WriteResult result = form.write(shown, "/dev/ttyS0");
     ASSERT_TRUE(result.block);
     EXPECT_EQ((*result.block)[0], 0x01);
     EXPECT_EQ((*result.block)[8], 0xFF);
@@ -156,7 +186,7 @@ TEST(ExchangeFormWriteTest, AcceptedWriteStoresEverythingAndBuildsTheBlock) {
     EXPECT_EQ(profile.m_writes.front(), (std::pair<std::string, int>{"COMM_SET", -1}));
     EXPECT_EQ(profile.m_writes.back(), (std::pair<std::string, int>{"SLAVE_SET", 0}));
     // Reopening shows what was stored.
-    const ExchangeForm reopened(profile, kPorts);
+    const ExchangeForm reopened(profile, windowsPortTable());
     EXPECT_EQ(reopened.settings().dayWaitText, "3600");
     EXPECT_FALSE(reopened.settings().allNight);
     EXPECT_EQ(enabledStates(reopened), kAllEnabled);
@@ -164,7 +194,7 @@ TEST(ExchangeFormWriteTest, AcceptedWriteStoresEverythingAndBuildsTheBlock) {
 
 TEST(ExchangeFormUploadTest, ProgressThenBarBackToZeroKeepingTheStatus) {
     RecordingProfile profile;
-    ExchangeForm form(profile, kPorts);
+    ExchangeForm form(profile, windowsPortTable());
     form.showProgress({.rangeMax = 9, .position = 3, .statusText = kUploadWritingStatus});
     EXPECT_EQ(form.progressMax(), 9);
     EXPECT_EQ(form.progressPosition(), 3);

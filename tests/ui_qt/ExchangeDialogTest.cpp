@@ -1,9 +1,11 @@
 #include "link/ControllerProfile.h"
 #include "link/PortTable.h"
+#include "link/SimulatorLink.h"
 #include "model/ProgramImage.h"
 #include "sim/SimulatedController.h"
 #include "support/FindWidget.h"
 #include "support/RecordingProfile.h"
+#include "support/SavedVariable.h"
 #include "ui/CExchangeDlg.h"
 #include "ui/ExchangeForm.h"
 #include "ui/SettingsProfile.h"
@@ -71,6 +73,8 @@ private slots:
     void closeStoresNothing();
     void uploadsToTheSimulatedController();
     void portThatCannotBeOpenedShowsTwoMessages();
+    void portOpenedIsThePortRemembered_data();
+    void portOpenedIsThePortRemembered();
     void settingsProfileKeepsIntegersInTheSettingsGroup();
 };
 
@@ -84,7 +88,7 @@ void ExchangeDialogTest::opensShowingTheForm() {
                                 {kSwitchOnDelayKey, 60},  {kWorkTimeKey, 7200},
                                 {kSlaveKey, 1},           {kPortKey, 1}};
         }
-        const ExchangeForm form(profile, static_cast<int>(portTable().size()));
+        const ExchangeForm form(profile, portTable());
         Harness h(profile);
         const ControllerSettings& s = form.settings();
         QCOMPARE(h.m_dialog.windowTitle(), QStringLiteral("Обмен с контроллером"));
@@ -264,6 +268,73 @@ void ExchangeDialogTest::portThatCannotBeOpenedShowsTwoMessages() {
     QCOMPARE(h.m_messages[1].caption, appName());
     QCOMPARE(profile.m_writes.size(), 6U);
     QCOMPARE(profile.m_values[kTimerWordKey], 65535);
+}
+
+void ExchangeDialogTest::portOpenedIsThePortRemembered_data() {
+    QTest::addColumn<bool>("pickEntry");
+    QTest::addColumn<QString>("typed"); // after picking, if not empty; "<device>": the simulator's
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("remembersEntry");
+    QTest::newRow("entry picked by index") << true << QString() << true << true;
+    QTest::newRow("entry's device typed") << false << QStringLiteral("<device>") << true << true;
+    QTest::newRow("entry picked, then edited")
+        << true << QStringLiteral("/nonexistent/tevra-port") << false << false;
+}
+
+// The simulator is published, so the list holds it whatever serial hardware the machine has.
+void ExchangeDialogTest::portOpenedIsThePortRemembered() {
+    QFETCH(bool, pickEntry);
+    QFETCH(QString, typed);
+    QFETCH(bool, written);
+    QFETCH(bool, remembersEntry);
+    QTemporaryDir runtimeDir;
+    const test::SavedVariable savedRuntimeDir("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
+    SimulatedController simulator;
+    QVERIFY(simulator.start());
+    QVERIFY(SimulatorLink::publish(simulator.devicePath()));
+    const QString device = QString::fromStdString(simulator.devicePath());
+    const std::vector<PortEntry> ports = portTable();
+    const auto entry =
+        static_cast<int>(std::find_if(ports.begin(), ports.end(),
+                                      [&](const PortEntry& port) {
+                                          return port.deviceName == device.toStdString();
+                                      }) -
+                         ports.begin());
+    QVERIFY(entry < static_cast<int>(ports.size()));
+    if (typed == QStringLiteral("<device>")) {
+        typed = device;
+    }
+
+    RecordingProfile profile;
+    profile.m_values = {{kTimerWordKey, 65535}};
+    {
+        Harness h(profile);
+        auto* combo = h.widget<QComboBox>("portCombo");
+        if (pickEntry) {
+            combo->setCurrentIndex(entry);
+        }
+        if (!typed.isEmpty()) {
+            combo->setEditText(typed);
+        }
+        QTest::mouseClick(h.widget<QPushButton>("writeButton"), Qt::LeftButton);
+        QCOMPARE(h.m_messages.back().text, written ? QStringLiteral("Контроллер записан!")
+                                                   : QStringLiteral("Ошибка открытия порта!"));
+        QCOMPARE(combo->currentIndex(), remembersEntry ? entry : ExchangeForm::kNoPort);
+    }
+    QCOMPARE(profile.m_values[kPortKey], remembersEntry ? entry : ExchangeForm::kNoPort);
+    QCOMPARE(QString::fromStdString(profile.m_texts[kTypedPortKey]),
+             remembersEntry ? QString() : typed);
+
+    // Reopened, the box shows the same port, from its beginning.
+    Harness reopened(profile);
+    auto* combo = reopened.widget<QComboBox>("portCombo");
+    QCOMPARE(combo->currentIndex(), remembersEntry ? entry : ExchangeForm::kNoPort);
+    QCOMPARE(combo->currentText(),
+             remembersEntry ? QString::fromStdString(simulatorShownName(device.toStdString()))
+                            : typed);
+    QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
+    SimulatorLink::withdraw();
 }
 
 void ExchangeDialogTest::settingsProfileKeepsIntegersInTheSettingsGroup() {
