@@ -27,8 +27,8 @@ struct SimulatorOptions {
     // Read-backs of this block and of every later one go unanswered. Blocks are counted from 0
     // in the order their addresses are first written (the settings block comes after the program).
     std::optional<int> silentFromBlock;
-    // Read-backs with these numbers (counted from 1 over all read-backs) come back with one byte
-    // changed.
+    // Read-backs with these numbers (counted from 1 over all read-backs) come back with their first
+    // byte changed, the edge a comparison most easily misses.
     std::set<int> wrongByteOnAttempts;
     // Every answer is one byte short.
     bool shortAnswers = false;
