@@ -13,106 +13,88 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<std::uint8_t>;
 
-enum class Answer { Echo, WrongFirstByte, Short, Silent };
+// Wrong: the first byte changed.
+enum class Answer { Echo, Wrong, Short, Silent };
 
-// Records every call and every byte written; answers each read-back from a script, and with an
-// echo of the last data block once the script runs out.
+// Records every call as a letter with its time, and every byte written; answers each read-back
+// from a script, and with an echo of the last data block once the script runs out.
 class RecordingPort : public SerialPort {
 public:
     std::deque<Answer> script;
-    std::vector<std::pair<std::string, Clock::time_point>> calls;
+    std::string calls; // m: modem lines, d: discard both ways, i: discard input, w: write, r: read
+    std::vector<Clock::time_point> times;
     Bytes line;
-    std::vector<std::uint16_t> writtenAddresses;
+    std::vector<int> writtenAddresses;
 
     PortOpenStatus open(const std::string&) override { return PortOpenStatus::Opened; }
     bool isOpen() const override { return true; }
-    void setModemLines() override { record("modem"); }
-    void discardBuffers() override { record("discard"); }
-    void discardInput() override { record("discardInput"); }
+    void setModemLines() override { record('m'); }
+    void discardBuffers() override { record('d'); }
+    void discardInput() override { record('i'); }
     void write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds) override {
-        record("write");
+        record('w');
         line.insert(line.end(), bytes.begin(), bytes.end());
         if (bytes.size() == kTransferBlockSize) {
             m_data.assign(bytes.begin(), bytes.end());
         } else if (bytes[0] == kWriteCommand) {
-            writtenAddresses.push_back(static_cast<std::uint16_t>(bytes[1] | bytes[2] << 8));
+            writtenAddresses.push_back(bytes[1] | bytes[2] << 8);
         }
     }
     std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds) override {
-        record("read");
+        record('r');
         const Answer answer = script.empty() ? Answer::Echo : script.front();
         if (!script.empty()) {
             script.pop_front();
         }
         std::copy(m_data.begin(), m_data.end(), buffer.begin());
-        buffer[0] ^= answer == Answer::WrongFirstByte ? 1 : 0;
+        buffer[0] ^= answer == Answer::Wrong ? 1 : 0;
         return answer == Answer::Silent ? 0 : buffer.size() - (answer == Answer::Short ? 1 : 0);
     }
     void close() override {}
 
 private:
-    void record(const char* what) { calls.emplace_back(what, Clock::now()); }
+    void record(char call) {
+        calls += call;
+        times.push_back(Clock::now());
+    }
     Bytes m_data;
 };
-
-// A write and its read-back as the line carries them.
-Bytes attemptOnTheLine(std::uint16_t address, std::span<const std::uint8_t> data) {
-    const auto low = static_cast<std::uint8_t>(address & 0xFF);
-    const auto high = static_cast<std::uint8_t>(address >> 8);
-    Bytes bytes{kWriteCommand, low, high};
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    bytes.insert(bytes.end(), {kReadBackCommand, low, high});
-    return bytes;
-}
-
-ConfigBlock sampleConfig() {
-    ConfigBlock block{};
-    for (std::size_t i = 0; i < block.size(); ++i) {
-        block[i] = static_cast<std::uint8_t>(0xA0 ^ i);
-    }
-    return block;
-}
 
 TEST(UploadTest, StartProgramGoesAsThreeVerifiedBlocksThenTheSettingsBlock) {
     RecordingPort port;
     const ProgramImage image = ProgramImage::startProgram();
+    ConfigBlock config{};
+    for (std::size_t i = 0; i < config.size(); ++i) {
+        config[i] = static_cast<std::uint8_t>(0xA0 ^ i);
+    }
     std::vector<std::tuple<int, int, std::string>> progress;
     const UploadReport report =
-        uploadProgram(port, image, sampleConfig(), [&progress](const UploadProgress& shown) {
+        uploadProgram(port, image, config, [&progress](const UploadProgress& shown) {
             progress.emplace_back(shown.rangeMax, shown.position, shown.statusText);
         });
     EXPECT_EQ(report.outcome, UploadOutcome::Written);
     EXPECT_FALSE(report.failedAddress.has_value());
 
+    // Each block: write command, data, read-back command, with the address little-endian.
     Bytes expected;
-    for (std::uint16_t block = 0; block < 3; ++block) {
-        const auto attempt = attemptOnTheLine(static_cast<std::uint16_t>(block * 0x80),
-                                              image.bytes().subspan(block * 128u, 128));
-        expected.insert(expected.end(), attempt.begin(), attempt.end());
+    for (const std::size_t address : {0x0000U, 0x0080U, 0x0100U, 0x3700U}) {
+        const auto data = address == kConfigBlockAddress ? std::span<const std::uint8_t>(config)
+                                                         : image.bytes().subspan(address, 128);
+        const auto low = static_cast<std::uint8_t>(address & 0xFF);
+        const auto high = static_cast<std::uint8_t>(address >> 8);
+        expected.insert(expected.end(), {kWriteCommand, low, high});
+        expected.insert(expected.end(), data.begin(), data.end());
+        expected.insert(expected.end(), {kReadBackCommand, low, high});
     }
-    const auto config = attemptOnTheLine(kConfigBlockAddress, sampleConfig());
-    expected.insert(expected.end(), config.begin(), config.end());
     EXPECT_EQ(port.line, expected);
-    EXPECT_EQ(progress, (std::vector<std::tuple<int, int, std::string>>{{3, 0, "Запись..."},
-                                                                        {3, 1, "Запись..."},
-                                                                        {3, 2, "Запись..."},
-                                                                        {3, 3, "Запись..."},
-                                                                        {3, 4, "Ok..."}}));
-
-    // Each attempt: discard, write, data, a pause, discard the input, read-back, read.
-    std::vector<std::string> order;
-    for (const auto& call : port.calls) {
-        order.push_back(call.first);
+    for (int position = 0; position <= 4; ++position) {
+        EXPECT_EQ(progress.at(std::size_t(position)),
+                  std::tuple(3, position, position < 4 ? "Запись..." : "Ok..."));
     }
-    std::vector<std::string> attempts{"modem"};
-    for (int block = 0; block < 4; ++block) {
-        attempts.insert(attempts.end(),
-                        {"discard", "write", "write", "discardInput", "write", "read"});
-    }
-    EXPECT_EQ(order, attempts);
     // The modem lines settle before the first block, the data before the read-back command.
-    EXPECT_GE(port.calls[1].second - port.calls[0].second, 10ms);
-    EXPECT_GE(port.calls[4].second - port.calls[3].second, 15ms);
+    EXPECT_EQ(port.calls, "mdwwiwrdwwiwrdwwiwrdwwiwr");
+    EXPECT_GE(port.times[1] - port.times[0], 10ms);
+    EXPECT_GE(port.times[4] - port.times[3], 15ms);
     const UploadTimings defaults;
     EXPECT_EQ(std::tuple(defaults.writeWait, defaults.readBackWait, defaults.settlePause,
                          defaults.modemLinePause),
@@ -121,30 +103,19 @@ TEST(UploadTest, StartProgramGoesAsThreeVerifiedBlocksThenTheSettingsBlock) {
 
 TEST(UploadTest, RepeatsEachBlockUpToThreeTimesAndTheLastAttemptDecides) {
     using enum Answer;
+    const auto written = UploadOutcome::Written;
+    const auto noAnswer = UploadOutcome::NoAnswer;
     // Answers in turn; outcome, the addresses written, the bytes of the last answer, and where
     // the progress bar ends.
-    const std::tuple<std::deque<Answer>, UploadOutcome, std::vector<std::uint16_t>, std::size_t,
-                     int>
-        rows[] = {{{WrongFirstByte, Echo, WrongFirstByte, WrongFirstByte, WrongFirstByte},
-                   UploadOutcome::Written,
-                   {0, 0, 0x80, 0x80, 0x80, 0x80, 0x100, 0x3700},
-                   0,
-                   4},
-                  {{Short, WrongFirstByte, WrongFirstByte, WrongFirstByte},
-                   UploadOutcome::Mismatch,
-                   {0, 0, 0, 0},
-                   128,
-                   0},
-                  {{WrongFirstByte, WrongFirstByte, WrongFirstByte, Short},
-                   UploadOutcome::NoAnswer,
-                   {0, 0, 0, 0},
-                   127,
-                   0},
-                  {{Echo, Silent, Silent, Silent, Silent, Echo},
-                   UploadOutcome::NoAnswer,
-                   {0, 0x80, 0x80, 0x80, 0x80},
-                   0,
-                   1}};
+    const std::tuple<std::deque<Answer>, UploadOutcome, std::vector<int>, std::size_t, int> rows[] =
+        {{{Wrong, Echo, Wrong, Wrong, Wrong},
+          written,
+          {0, 0, 128, 128, 128, 128, 256, 0x3700},
+          0,
+          4},
+         {{Short, Wrong, Wrong, Wrong}, UploadOutcome::Mismatch, {0, 0, 0, 0}, 128, 0},
+         {{Wrong, Wrong, Wrong, Short}, noAnswer, {0, 0, 0, 0}, 127, 0},
+         {{Echo, Silent, Silent, Silent, Silent, Echo}, noAnswer, {0, 128, 128, 128, 128}, 0, 1}};
     for (const auto& [answers, outcome, addresses, received, position] : rows) {
         SCOPED_TRACE(addresses.size());
         RecordingPort port;
@@ -160,9 +131,8 @@ TEST(UploadTest, RepeatsEachBlockUpToThreeTimesAndTheLastAttemptDecides) {
         EXPECT_EQ(lastPosition, position);
         EXPECT_EQ(report.failedAddress.has_value(), outcome != UploadOutcome::Written);
         if (report.failedAddress) {
-            EXPECT_EQ(*report.failedAddress, addresses.back());
-            EXPECT_EQ(report.expected, Bytes(image.bytes().begin() + *report.failedAddress,
-                                             image.bytes().begin() + *report.failedAddress + 128));
+            const auto block = image.bytes().subspan(*report.failedAddress, 128);
+            EXPECT_EQ(report.expected, Bytes(block.begin(), block.end()));
             Bytes answer = report.expected;
             answer[0] ^= outcome == UploadOutcome::Mismatch ? 1 : 0;
             answer.resize(received);
@@ -172,14 +142,12 @@ TEST(UploadTest, RepeatsEachBlockUpToThreeTimesAndTheLastAttemptDecides) {
 }
 
 TEST(UploadTest, BlockCountCoversTheUsedBytesAndStopsAtTheImage) {
-    for (const auto& [steps, blocks] : {std::pair{0, 1}, {7, 1}, {8, 2}, {20, 3}, {500, 71}}) {
+    for (const auto& [header, blocks] :
+         {std::pair{0, 1}, {7, 1}, {8, 2}, {20, 3}, {500, 71}, {0x7FFF, 71}}) {
         ProgramImage image;
-        image.setStepCount(steps);
-        EXPECT_EQ(programBlockCount(image), blocks) << steps;
+        image.setHeaderWord(static_cast<std::uint16_t>(header));
+        EXPECT_EQ(programBlockCount(image), blocks) << header;
     }
-    ProgramImage image;
-    image.setHeaderWord(0x7FFF);
-    EXPECT_EQ(programBlockCount(image), 71);
 }
 
 } // namespace
