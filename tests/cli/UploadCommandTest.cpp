@@ -3,6 +3,7 @@
 #include "support/SavedVariable.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>

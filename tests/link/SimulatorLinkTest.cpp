@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(SimulatorLinkTest, IsOfferedFromAPrivateFolderWhileItsProcessAndDeviceLast) {
-    ::setenv("XDG_RUNTIME_DIR", "/run/tevra-test", 1);
+    ::setenv("XDG_RUNTIME_DIR", "/run/tevra-test", 1); // the runtime directory when there is one
     EXPECT_EQ(SimulatorLink::path(), "/run/tevra-test/tevra-simulator");
     ::unsetenv("XDG_RUNTIME_DIR");
     ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
