@@ -49,6 +49,20 @@ TEST(ConfigBlockTest, EachTimeTakesOnly1To65535AndTheFirstFailingOneIsReported) 
     EXPECT_EQ(buildConfigBlock(settings(true, "1", "0", "0")).error, kSwitchOnDelayRangeMessage);
 }
 
+TEST(TimerWordTest, StoredWordsDecodeAndEncodeBack) {
+    // Stored; timer on, all night, inversion. Every other word reads as timer off.
+    const std::tuple<int, bool, bool, bool> rows[] = {
+        {65535, false, false, false}, {65281, true, false, true}, {65280, true, true, true},
+        {0, true, true, false},       {1, true, false, false},    {256, false, false, false}};
+    for (const auto& [stored, on, allNight, inversion] : rows) {
+        const TimerState state = decodeTimerWord(stored);
+        EXPECT_EQ(std::tuple(state.timerOn, state.allNight, state.inversion),
+                  std::tuple(on, allNight, inversion))
+            << stored;
+        EXPECT_TRUE(!on || encodeTimerWord(allNight, inversion) == stored) << stored;
+    }
+}
+
 TEST(ProfileKeysTest, StoresTheKeysInOrderAndWithTheTimerOffOnlyTimesThatReadAsTimes) {
     RecordingProfile profile;
     ControllerSettings on = settings(true, "3600", "60", "7200");
