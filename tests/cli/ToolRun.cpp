@@ -81,6 +81,13 @@ bool ToolRun::readOut(bool untilLine) {
     return true;
 }
 
+void ToolRun::signal(int number) const {
+    // Never -1 here: that would reach every process of this user.
+    if (m_pid > 0) {
+        ::kill(m_pid, number);
+    }
+}
+
 std::string ToolRun::firstLine() {
     readOut(true);
     return m_result.out.substr(0, m_result.out.find('\n'));

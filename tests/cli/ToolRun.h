@@ -1,6 +1,5 @@
 #pragma once
 
-#include <csignal>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -23,7 +22,7 @@ public:
     ToolRun& operator=(const ToolRun&) = delete;
 
     std::string firstLine();
-    void signal(int number) const { ::kill(m_pid, number); }
+    void signal(int number) const;
     // Waits 30 s at most: long enough under sanitizers, and a hung tool fails only its test.
     ToolResult finish();
 
