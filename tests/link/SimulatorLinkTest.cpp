@@ -71,6 +71,7 @@ TEST_F(SimulatorLinkTest, IsOfferedFromAPrivateFolderWhileItsProcessAndDeviceLas
     if (child == 0) {
         ::_exit(0);
     }
+    ASSERT_GT(child, 0);
     ::waitpid(child, nullptr, 0);
     std::ofstream(m_private / "tevra-simulator.pid") << child << '\n';
     EXPECT_FALSE(listed()) << "its process has gone";
