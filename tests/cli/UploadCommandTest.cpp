@@ -48,6 +48,7 @@ protected:
         simulator.signal(SIGTERM);
         const ToolResult simulated = simulator.finish();
         EXPECT_EQ(simulated.exitStatus, 0);
+        EXPECT_EQ(simulated.err, "") << "the simulator is offered in the port lists";
         EXPECT_EQ(simulated.out.rfind(device + "\n", 0), 0U) << simulated.out;
         m_shown = simulated.out.substr(device.size() + 1);
         return result;
