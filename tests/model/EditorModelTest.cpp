@@ -106,7 +106,7 @@ TEST_F(EditorModelTest, EditsSnapshotAndChangeRecordsAndCountOrAreRefusedWhole) 
         {5, 8, remove(true), 4, 8, {1, 2, 3, 4, 5, 6, 7, 9}, {500, 0}},
         {2, 1, remove(false), kRefused, 1, {1}, {499, 500}},
         {10, 2, times({1, 20, 250}), 20, 2, Steps(20, -250), {499, 500}},
-        {30, 2, times({5, 6, 2560}), 30, 2, {1, 2, 3, 4, -2560, -2560, 7}, {499, 500}},
+        {30, 2, times({5, 5, 2560}), 30, 2, {1, 2, 3, 4, -2560, 6}, {499, 500}},
         {10, 2, times({499, 500, 5}), 500, 2, {1}, {-5, -5}},
         {10, 3, times({0, 2, 100}), kRefused, 3, {1}, {499, 500}},
         {10, 3, times({1, 501, 100}), kRefused, 3, {1}, {499, 500}},
@@ -118,7 +118,7 @@ TEST_F(EditorModelTest, EditsSnapshotAndChangeRecordsAndCountOrAreRefusedWhole) 
         {5, 2, copy({1, 2, 10, 11}), 11, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 12}, {499, 500}},
         {5, 2, copy({1, 2, 499, 500}), 500, 2, {1}, {1, 2}},
         {10, 3, copy({0, 1, 1, 2}), kRefused, 3, {1}, {499, 500}},
-        {10, 3, copy({499, 500, 1, 4}), kRefused, 3, {1}, {499, 500}},
+        {10, 3, copy({499, 500, 1, 3}), kRefused, 3, {1}, {499, 500}},
         {10, 3, copy({1, 2, 5, 4}), kRefused, 3, {1}, {499, 500}},
         {10, 3, copy({1, 2, 0, 1}), kRefused, 3, {1}, {499, 500}},
         {10, 3, copy({1, 2, 500, 501}), kRefused, 3, {1}, {499, 500}}};

@@ -35,5 +35,20 @@ TEST(ProgramImageTest, StartProgramThenFieldsLittleEndianAtTheirOffsets) {
     EXPECT_EQ(image.cell(2, 15), 0xAB);
 }
 
+TEST(ProgramImageTest, NoIndexOutsideTheRecordsReachesPastTheImage) {
+    ProgramImage image = ProgramImage::startProgram();
+    const ProgramImage before = image;
+    for (const int step : {0, 501}) {
+        image.setStepTime(step, 1);
+        image.setCell(step, 0, 1);
+        image.copyRecord(step, before, 1);
+        image.copyRecord(1, before, step);
+        EXPECT_EQ(image.stepTime(step) + image.cell(step, 0), 0);
+    }
+    image.setCell(1, 16, 1);
+    EXPECT_EQ(image.cell(1, 16), 0);
+    EXPECT_EQ(image, before);
+}
+
 } // namespace
 } // namespace tevra
