@@ -12,7 +12,6 @@
 namespace tevra {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using Writes = std::vector<std::pair<std::string, int>>;
 
 ControllerSettings settings(bool timerOn, std::string dayWait, std::string delay,
