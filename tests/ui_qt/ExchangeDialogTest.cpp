@@ -21,39 +21,60 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
+#include <chrono>
 
 using namespace tevra;
+using namespace std::chrono_literals;
 
 namespace {
 
-struct Message {
-    QString text;
-    QString caption;
-    int barValue;
-    QString status;
-};
-
-// The window with recorded messages in place of modal boxes.
+// The window with recorded messages in place of modal boxes, each with the status and bar it
+// was shown over.
 class Harness {
 public:
-    explicit Harness(RecordingProfile& profile)
-        : m_image(ProgramImage::startProgram()),
+    explicit Harness(RecordingProfile& profile,
+                     const ProgramImage& image = ProgramImage::startProgram())
+        : m_image(image),
           m_dialog(m_image, profile, [this](const QString& text, const QString& caption) {
-              m_messages.push_back({text, caption, widget<QProgressBar>("progressBar")->value(),
-                                    widget<QLabel>("statusLabel")->text()});
+              m_messages << text + " / " + caption + " " + progress();
           }) {}
 
-    template <typename W> W* widget(const char* name) {
+    template <typename W = QWidget> W* widget(const char* name) {
         return findWidget<W>(&m_dialog, QString::fromLatin1(name));
+    }
+    void click(const char* name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
+    QString progress() {
+        const auto* bar = widget<QProgressBar>("progressBar");
+        return QStringLiteral("[%1 %2/%3]")
+            .arg(widget<QLabel>("statusLabel")->text())
+            .arg(bar->value())
+            .arg(bar->maximum());
+    }
+    // The four boxes, the three fields, which of inversion, all night and the three fields
+    // are enabled, then the status and the bar.
+    QString state() {
+        QString boxes;
+        for (const auto& [name, letter] : {std::pair{"timerCheck", 'T'},
+                                           {"allNightCheck", 'A'},
+                                           {"inversionCheck", 'I'},
+                                           {"slaveCheck", 'S'}}) {
+            boxes += widget<QCheckBox>(name)->isChecked() ? letter : '-';
+        }
+        QStringList fields;
+        QString enabled;
+        for (const char* name : {"inversionCheck", "allNightCheck", "dayWaitEdit",
+                                 "switchOnDelayEdit", "workTimeEdit"}) {
+            enabled += widget(name)->isEnabled() ? '1' : '0';
+            if (auto* edit = qobject_cast<QLineEdit*>(widget(name))) {
+                fields << edit->text();
+            }
+        }
+        return boxes + " " + fields.join(' ') + " " + enabled + " " + progress();
     }
 
     ProgramImage m_image;
     CExchangeDlg m_dialog;
-    std::vector<Message> m_messages;
+    QStringList m_messages;
 };
 
 QString appName() {
@@ -66,111 +87,159 @@ class ExchangeDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void opensShowingTheForm();
-    void checkBoxesSwitchTheTimerControls();
-    void refusedWriteStoresOnlyThePort();
-    void enterInAFieldStartsWrite();
+    void showsTheFormAndTheBoxesSwitchTheTimerControls();
+    void writeReportsItsOutcome_data();
+    void writeReportsItsOutcome();
+    void uploadTakesNoInputAndWritesTheController();
     void closeStoresNothing();
-    void uploadsToTheSimulatedController();
-    void portThatCannotBeOpenedShowsTwoMessages();
     void portOpenedIsThePortRemembered_data();
     void portOpenedIsThePortRemembered();
     void settingsProfileKeepsIntegersInTheSettingsGroup();
 };
 
-void ExchangeDialogTest::opensShowingTheForm() {
-    // Empty profile, timer off, timed with inversion, all night.
-    for (const std::optional<int> stored : {std::optional<int>{}, std::optional<int>{65535},
-                                            std::optional<int>{65281}, std::optional<int>{0}}) {
+void ExchangeDialogTest::showsTheFormAndTheBoxesSwitchTheTimerControls() {
+    const struct {
+        int timerWord; // -1: an empty profile
+        const char* clicks;
+        const char* state;
+    } rows[] = {
+        {-1, "", "TA-- 0 0 0 11010 [ 0/100]"},
+        {65535, "", "---S 1 1 10 00000 [ 0/100]"},
+        {65281, "", "T-IS 3600 60 7200 11111 [ 0/100]"},
+        {-1, "allNightCheck", "T--- 0 0 0 11111 [ 0/100]"},
+        {-1, "allNightCheck allNightCheck", "TA-- 0 0 0 11010 [ 0/100]"},
+        {-1, "timerCheck", "-A-- 0 0 0 00000 [ 0/100]"},
+        // Switching the timer on frees every field, even with "all night" still checked.
+        {-1, "timerCheck timerCheck", "TA-- 0 0 0 11111 [ 0/100]"},
+        {-1, "inversionCheck slaveCheck", "TAIS 0 0 0 11010 [ 0/100]"},
+    };
+    for (const auto& r : rows) {
         RecordingProfile profile;
-        if (stored) {
-            profile.m_values = {{kTimerWordKey, *stored}, {kDayWaitKey, 3600},
-                                {kSwitchOnDelayKey, 60},  {kWorkTimeKey, 7200},
-                                {kSlaveKey, 1},           {kPortKey, 1}};
+        if (r.timerWord >= 0) {
+            profile.m_values = {
+                {kTimerWordKey, r.timerWord}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60},
+                {kWorkTimeKey, 7200},         {kSlaveKey, 1},      {kPortKey, 1}};
         }
-        const ExchangeForm form(profile, portTable());
         Harness h(profile);
-        const ControllerSettings& s = form.settings();
-        QCOMPARE(h.m_dialog.windowTitle(), QStringLiteral("Обмен с контроллером"));
-        QCOMPARE(h.widget<QCheckBox>("timerCheck")->isChecked(), s.timerOn);
-        QCOMPARE(h.widget<QCheckBox>("allNightCheck")->isChecked(), s.allNight);
-        QCOMPARE(h.widget<QCheckBox>("inversionCheck")->isChecked(), s.inversion);
-        QCOMPARE(h.widget<QCheckBox>("slaveCheck")->isChecked(), s.slave);
-        QCOMPARE(h.widget<QLineEdit>("dayWaitEdit")->text().toStdString(), s.dayWaitText);
-        QCOMPARE(h.widget<QLineEdit>("switchOnDelayEdit")->text().toStdString(),
-                 s.switchOnDelayText);
-        QCOMPARE(h.widget<QLineEdit>("workTimeEdit")->text().toStdString(), s.workTimeText);
-        QCOMPARE(h.widget<QComboBox>("portCombo")->currentIndex(), form.portIndex());
-        const std::pair<const char*, ExchangeForm::TimerControl> controls[] = {
-            {"inversionCheck", ExchangeForm::TimerControl::Inversion},
-            {"allNightCheck", ExchangeForm::TimerControl::AllNight},
-            {"dayWaitEdit", ExchangeForm::TimerControl::DayWait},
-            {"switchOnDelayEdit", ExchangeForm::TimerControl::SwitchOnDelay},
-            {"workTimeEdit", ExchangeForm::TimerControl::WorkTime}};
-        for (const auto& [name, control] : controls) {
-            QCOMPARE(h.widget<QWidget>(name)->isEnabled(), form.isEnabled(control));
+        for (const QString& name : QString(r.clicks).split(' ', Qt::SkipEmptyParts)) {
+            h.click(qPrintable(name));
         }
-        QVERIFY(h.widget<QCheckBox>("timerCheck")->isEnabled());
-        QCOMPARE(h.widget<QLabel>("statusLabel")->text(), QString());
-        QCOMPARE(h.widget<QProgressBar>("progressBar")->value(), 0);
+        QCOMPARE(h.state(), QString(r.state));
+        QCOMPARE(h.widget<QComboBox>("portCombo")->currentIndex(),
+                 ExchangeForm(profile, portTable()).portIndex());
+        QCOMPARE(h.m_dialog.windowTitle(), QStringLiteral("Обмен с контроллером"));
         QVERIFY(profile.m_writes.empty());
     }
 }
 
-void ExchangeDialogTest::checkBoxesSwitchTheTimerControls() {
-    RecordingProfile profile;
-    Harness h(profile);
-    auto* dayWait = h.widget<QLineEdit>("dayWaitEdit");
-    auto* delay = h.widget<QLineEdit>("switchOnDelayEdit");
-    auto* allNight = h.widget<QCheckBox>("allNightCheck");
-
-    QTest::mouseClick(allNight, Qt::LeftButton);
-    QVERIFY(!allNight->isChecked());
-    QVERIFY(dayWait->isEnabled());
-    QTest::mouseClick(allNight, Qt::LeftButton);
-    QVERIFY(!dayWait->isEnabled());
-    QVERIFY(delay->isEnabled());
-
-    QTest::mouseClick(h.widget<QCheckBox>("timerCheck"), Qt::LeftButton);
-    QVERIFY(!allNight->isEnabled());
-    QVERIFY(!h.widget<QCheckBox>("inversionCheck")->isEnabled());
-    QVERIFY(!delay->isEnabled());
-    QTest::mouseClick(h.widget<QCheckBox>("timerCheck"), Qt::LeftButton);
-    // Switching the timer on frees every field, even with "all night" still checked.
-    QVERIFY(allNight->isChecked());
-    QVERIFY(dayWait->isEnabled());
-    QVERIFY(h.widget<QLineEdit>("workTimeEdit")->isEnabled());
-    QVERIFY(profile.m_writes.empty());
+void ExchangeDialogTest::writeReportsItsOutcome_data() {
+    QTest::addColumn<QString>("port"); // "<device>": the simulator's
+    QTest::addColumn<int>("fault");    // 1: silent, 2: every read-back wrong, 3: enter in a field
+    QTest::addColumn<QString>("messages");
+    QTest::addColumn<QString>("after");
+    const QString ok = " / " + appName() + " ";
+    QTest::newRow("refused field")
+        << "<device>" << 3 << "Значение ожидания дня должно быть 1-65535" + ok + "[ 0/100]"
+        << "[ 0/100]";
+    QTest::newRow("no port")
+        << "/nonexistent/tevra-port" << 0
+        << "Ошибка открытия порта ! / Ошибка!! [ 0/100]\nОшибка открытия порта!" + ok + "[ 0/100]"
+        << "[ 0/100]";
+    // Opens, but is no serial line.
+    QTest::newRow("no line") << "/dev/null" << 0
+                             << "Ошибка инициализации порта ! / Ошибка!! [ 0/100]\nОшибка открытия "
+                                "порта!" +
+                                    ok + "[ 0/100]"
+                             << "[ 0/100]";
+    QTest::newRow("written") << "<device>" << 0 << "Контроллер записан!" + ok + "[Ok... 3/3]"
+                             << "[Ok... 0/3]";
+    QTest::newRow("no answer") << "<device>" << 1
+                               << "Нет ответа контроллера!" + ok + "[Запись... 0/3]"
+                               << "[Запись... 0/3]";
+    QTest::newRow("mismatch") << "<device>" << 2 << "Ошибка записи!" + ok + "[Запись... 0/3]"
+                              << "[Запись... 0/3]";
 }
 
-void ExchangeDialogTest::refusedWriteStoresOnlyThePort() {
+// A silent controller costs four read-back waits of 50 ms.
+void ExchangeDialogTest::writeReportsItsOutcome() {
+    QFETCH(QString, port);
+    QFETCH(int, fault);
+    QFETCH(QString, messages);
+    QFETCH(QString, after);
+    SimulatorOptions options;
+    if (fault == 1) {
+        options.silentFromBlock = 0;
+    } else if (fault == 2) {
+        options.wrongByteOnAttempts = {1, 2, 3, 4};
+    }
+    SimulatedController simulator(options);
+    QVERIFY(simulator.start());
     RecordingProfile profile;
+    profile.m_values = {{kTimerWordKey, fault == 3 ? 0 : 65535}};
     Harness h(profile);
-    h.widget<QLineEdit>("dayWaitEdit")->setText("5");
-    h.widget<QLineEdit>("switchOnDelayEdit")->setText("65536");
-    QTest::mouseClick(h.widget<QPushButton>("writeButton"), Qt::LeftButton);
-    QCOMPARE(h.m_messages.size(), 1U);
-    QCOMPARE(h.m_messages[0].text,
-             QStringLiteral("Значение задержки включения должно быть 1-65535"));
-    QCOMPARE(h.m_messages[0].caption, appName());
-    QCOMPARE(profile.m_writes,
-             (std::vector<std::pair<std::string, int>>{
-                 {"COMM_SET", h.widget<QComboBox>("portCombo")->currentIndex()}}));
-    QCOMPARE(h.widget<QLineEdit>("switchOnDelayEdit")->text(), QStringLiteral("65536"));
-}
-
-void ExchangeDialogTest::enterInAFieldStartsWrite() {
-    RecordingProfile profile;
-    Harness h(profile);
+    h.m_dialog.setUploadTimings({.readBackWait = 50ms});
     h.m_dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
-    auto* delay = h.widget<QLineEdit>("switchOnDelayEdit");
-    delay->setFocus();
-    QTest::keyClick(delay, Qt::Key_Return);
-    QCOMPARE(h.m_messages.size(), 1U);
-    QCOMPARE(h.m_messages[0].text, QStringLiteral("Значение ожидания дня должно быть 1-65535"));
+    h.widget<QComboBox>("portCombo")
+        ->setEditText(port == "<device>" ? QString::fromStdString(simulator.devicePath()) : port);
+    if (fault == 3) {
+        h.widget<QLineEdit>("dayWaitEdit")->setText("0");
+        QTest::keyClick(h.widget("switchOnDelayEdit"), Qt::Key_Return);
+    } else {
+        h.click("writeButton");
+    }
+    QCOMPARE(h.m_messages.join('\n'), messages);
+    QCOMPARE(h.progress(), after);
     QVERIFY(h.m_dialog.isVisible());
-    QCOMPARE(profile.m_writes.size(), 1U);
+    // The port is stored first, the settings once they pass their checks.
+    QCOMPARE(profile.m_writes.size(), fault == 3 ? 1U : 6U);
+}
+
+void ExchangeDialogTest::uploadTakesNoInputAndWritesTheController() {
+    SimulatedController simulator;
+    QVERIFY(simulator.start());
+    RecordingProfile profile;
+    profile.m_values = {
+        {kTimerWordKey, 1}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60}, {kWorkTimeKey, 7200}};
+    ProgramImage image = ProgramImage::startProgram();
+    image.setStepCount(60);
+    image.setCell(60, 15, 0x5B);
+    Harness h(profile, image);
+    h.click("slaveCheck");
+    h.widget<QComboBox>("portCombo")->setEditText(QString::fromStdString(simulator.devicePath()));
+    h.m_dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
+
+    std::vector<int> barValues;
+    QObject::connect(h.widget<QProgressBar>("progressBar"), &QProgressBar::valueChanged,
+                     [&](int value) {
+                         barValues.push_back(value);
+                         if (barValues.size() == 1) {
+                             QTest::keyClick(&h.m_dialog, Qt::Key_Escape);
+                             h.click("writeButton");
+                             h.click("slaveCheck");
+                             h.m_dialog.close();
+                         }
+                     });
+    h.click("writeButton");
+
+    QCOMPARE(h.m_messages, QStringList{"Контроллер записан! / " + appName() + " [Ok... 9/9]"});
+    QCOMPARE(h.state(), QStringLiteral("T--S 3600 60 7200 11111 [Ok... 0/9]"));
+    QVERIFY(h.m_dialog.isVisible());
+    // The bar was repainted block by block while the upload ran.
+    QCOMPARE(barValues, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
+    const std::vector<std::uint8_t> program = simulator.programArea();
+    const auto bytes = h.m_image.bytes();
+    QVERIFY(std::equal(bytes.begin(), bytes.begin() + 9 * kTransferBlockSize, program.begin()));
+    ControllerSettings expected{.timerOn = true,
+                                .allNight = false,
+                                .inversion = false,
+                                .slave = true,
+                                .dayWaitText = "3600",
+                                .switchOnDelayText = "60",
+                                .workTimeText = "7200"};
+    QVERIFY(simulator.settingsBlock() == *buildConfigBlock(expected).block);
+    QCOMPARE(profile.m_values[kSlaveKey], -1);
 }
 
 void ExchangeDialogTest::closeStoresNothing() {
@@ -183,102 +252,20 @@ void ExchangeDialogTest::closeStoresNothing() {
     QVERIFY(!h.m_dialog.isVisible());
     QCOMPARE(h.m_dialog.result(), int(QDialog::Rejected));
     h.m_dialog.show();
-    QTest::mouseClick(h.widget<QPushButton>("closeButton"), Qt::LeftButton);
+    h.click("closeButton");
     QVERIFY(!h.m_dialog.isVisible());
     QVERIFY(profile.m_writes.empty());
     QVERIFY(h.m_messages.empty());
-}
-
-void ExchangeDialogTest::uploadsToTheSimulatedController() {
-    SimulatedController simulator;
-    if (!simulator.start()) {
-        QSKIP(qPrintable(QString::fromStdString(simulator.error())));
-    }
-    RecordingProfile profile;
-    profile.m_values = {
-        {kTimerWordKey, 1}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60}, {kWorkTimeKey, 7200}};
-    Harness h(profile);
-    h.m_image.setStepCount(60);
-    h.m_image.setCell(60, 15, 0x5B);
-    h.widget<QCheckBox>("slaveCheck")->click();
-    h.widget<QComboBox>("portCombo")->setEditText(QString::fromStdString(simulator.devicePath()));
-
-    h.m_dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
-
-    std::vector<int> barValues;
-    auto* writeButton = h.widget<QPushButton>("writeButton");
-    QObject::connect(h.widget<QProgressBar>("progressBar"), &QProgressBar::valueChanged,
-                     [&](int value) {
-                         barValues.push_back(value);
-                         if (barValues.size() == 1) {
-                             // The window takes no input: it neither closes, nor starts a second
-                             // upload, nor toggles a check box.
-                             QTest::keyClick(&h.m_dialog, Qt::Key_Escape);
-                             QTest::mouseClick(writeButton, Qt::LeftButton);
-                             QTest::mouseClick(h.widget<QCheckBox>("slaveCheck"), Qt::LeftButton);
-                             h.m_dialog.close();
-                         }
-                     });
-    QTest::mouseClick(writeButton, Qt::LeftButton);
-
-    const int blocks = programBlockCount(h.m_image);
-    QCOMPARE(blocks, 9);
-    QCOMPARE(h.m_messages.size(), 1U);
-    QCOMPARE(h.m_messages[0].text, QStringLiteral("Контроллер записан!"));
-    QCOMPARE(h.m_messages[0].caption, appName());
-    QCOMPARE(h.m_messages[0].status, QStringLiteral("Ok..."));
-    QVERIFY(h.m_messages[0].barValue > 0);
-    auto* bar = h.widget<QProgressBar>("progressBar");
-    QCOMPARE(bar->value(), 0);
-    QCOMPARE(bar->maximum(), blocks);
-    QCOMPARE(h.widget<QLabel>("statusLabel")->text(), QStringLiteral("Ok..."));
-    // The bar was repainted block by block while the upload ran.
-    QVERIFY2(barValues.size() >= static_cast<std::size_t>(blocks), "bar did not advance");
-    QVERIFY(std::is_sorted(barValues.begin(), barValues.end() - 1));
-
-    const std::vector<std::uint8_t> program = simulator.programArea();
-    const auto imageBytes = h.m_image.bytes();
-    const std::size_t sent = static_cast<std::size_t>(blocks) * kTransferBlockSize;
-    QVERIFY(std::equal(imageBytes.begin(), imageBytes.begin() + static_cast<std::ptrdiff_t>(sent),
-                       program.begin()));
-    ControllerSettings expected;
-    expected.timerOn = true;
-    expected.slave = true;
-    expected.dayWaitText = "3600";
-    expected.switchOnDelayText = "60";
-    expected.workTimeText = "7200";
-    QVERIFY(simulator.settingsBlock() == *buildConfigBlock(expected).block);
-    QCOMPARE(profile.m_values[kSlaveKey], -1);
-    QCOMPARE(profile.m_values[kTimerWordKey], 1);
-    QVERIFY(h.m_dialog.isVisible());
-    QVERIFY(h.widget<QCheckBox>("slaveCheck")->isChecked());
-}
-
-void ExchangeDialogTest::portThatCannotBeOpenedShowsTwoMessages() {
-    RecordingProfile profile;
-    profile.m_values = {{kTimerWordKey, 65535}};
-    Harness h(profile);
-    h.widget<QComboBox>("portCombo")->setEditText(QStringLiteral("/nonexistent/tevra-port"));
-    QTest::mouseClick(h.widget<QPushButton>("writeButton"), Qt::LeftButton);
-    QCOMPARE(h.m_messages.size(), 2U);
-    QCOMPARE(h.m_messages[0].text, QStringLiteral("Ошибка открытия порта !"));
-    QCOMPARE(h.m_messages[0].caption, QStringLiteral("Ошибка!!"));
-    QCOMPARE(h.m_messages[1].text, QStringLiteral("Ошибка открытия порта!"));
-    QCOMPARE(h.m_messages[1].caption, appName());
-    QCOMPARE(profile.m_writes.size(), 6U);
-    QCOMPARE(profile.m_values[kTimerWordKey], 65535);
 }
 
 void ExchangeDialogTest::portOpenedIsThePortRemembered_data() {
     QTest::addColumn<bool>("pickEntry");
     QTest::addColumn<QString>("typed"); // after picking, if not empty; "<device>": the simulator's
     QTest::addColumn<bool>("written");
-    QTest::addColumn<bool>("remembersEntry");
-    QTest::newRow("entry picked by index") << true << QString() << true << true;
-    QTest::newRow("entry's device typed") << false << QStringLiteral("<device>") << true << true;
+    QTest::newRow("entry picked by index") << true << QString() << true;
+    QTest::newRow("entry's device typed") << false << QStringLiteral("<device>") << true;
     QTest::newRow("entry picked, then edited")
-        << true << QStringLiteral("/nonexistent/tevra-port") << false << false;
+        << true << QStringLiteral("/nonexistent/tevra-port") << false;
 }
 
 // The simulator is published, so the list holds it whatever serial hardware the machine has.
@@ -286,25 +273,22 @@ void ExchangeDialogTest::portOpenedIsThePortRemembered() {
     QFETCH(bool, pickEntry);
     QFETCH(QString, typed);
     QFETCH(bool, written);
-    QFETCH(bool, remembersEntry);
     QTemporaryDir runtimeDir;
     const test::SavedVariable savedRuntimeDir("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
     SimulatedController simulator;
     QVERIFY(simulator.start());
     QVERIFY(SimulatorLink::publish(simulator.devicePath()));
-    const QString device = QString::fromStdString(simulator.devicePath());
     const std::vector<PortEntry> ports = portTable();
-    const auto entry =
-        static_cast<int>(std::find_if(ports.begin(), ports.end(),
-                                      [&](const PortEntry& port) {
-                                          return port.deviceName == device.toStdString();
-                                      }) -
-                         ports.begin());
-    QVERIFY(entry < static_cast<int>(ports.size()));
-    if (typed == QStringLiteral("<device>")) {
-        typed = device;
+    const auto found = std::find_if(ports.begin(), ports.end(), [&](const PortEntry& port) {
+        return port.deviceName == simulator.devicePath();
+    });
+    QVERIFY(found != ports.end());
+    const int entry = static_cast<int>(found - ports.begin());
+    if (typed == "<device>") {
+        typed = QString::fromStdString(simulator.devicePath());
     }
+    const int remembered = written ? entry : ExchangeForm::kNoPort;
 
     RecordingProfile profile;
     profile.m_values = {{kTimerWordKey, 65535}};
@@ -317,22 +301,21 @@ void ExchangeDialogTest::portOpenedIsThePortRemembered() {
         if (!typed.isEmpty()) {
             combo->setEditText(typed);
         }
-        QTest::mouseClick(h.widget<QPushButton>("writeButton"), Qt::LeftButton);
-        QCOMPARE(h.m_messages.back().text, written ? QStringLiteral("Контроллер записан!")
-                                                   : QStringLiteral("Ошибка открытия порта!"));
-        QCOMPARE(combo->currentIndex(), remembersEntry ? entry : ExchangeForm::kNoPort);
+        h.click("writeButton");
+        QCOMPARE(h.m_messages.back().section(" / ", 0, 0),
+                 written ? QStringLiteral("Контроллер записан!")
+                         : QStringLiteral("Ошибка открытия порта!"));
+        QCOMPARE(combo->currentIndex(), remembered);
     }
-    QCOMPARE(profile.m_values[kPortKey], remembersEntry ? entry : ExchangeForm::kNoPort);
-    QCOMPARE(QString::fromStdString(profile.m_texts[kTypedPortKey]),
-             remembersEntry ? QString() : typed);
+    QCOMPARE(profile.m_values[kPortKey], remembered);
+    QCOMPARE(QString::fromStdString(profile.m_texts[kTypedPortKey]), written ? QString() : typed);
 
     // Reopened, the box shows the same port, from its beginning.
     Harness reopened(profile);
     auto* combo = reopened.widget<QComboBox>("portCombo");
-    QCOMPARE(combo->currentIndex(), remembersEntry ? entry : ExchangeForm::kNoPort);
+    QCOMPARE(combo->currentIndex(), remembered);
     QCOMPARE(combo->currentText(),
-             remembersEntry ? QString::fromStdString(simulatorShownName(device.toStdString()))
-                            : typed);
+             written ? QString::fromStdString(simulatorShownName(simulator.devicePath())) : typed);
     QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
     SimulatorLink::withdraw();
 }

@@ -17,260 +17,154 @@ class RangeDialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void copyOpensWithTheCallersNumbersAndFocusOnConfirm();
-    void copyTabOrderSkipsTheComputedEnd();
-    void copyTyping_data();
-    void copyTyping();
-    void copyThirdDigitKeepsTheCaretAtTheEnd();
-    void copyEditsTakeDigitsOnly();
-    void copyConfirmAndCancel_data();
-    void copyConfirmAndCancel();
-    void timesOpensWithStepsAndSliderCaption();
-    void timesSliderNotchChangesTheCaptionByTen();
-    void timesTyping_data();
-    void timesTyping();
-    void timesKeepsAnyCharacters();
-    void timesConfirmAndCancel();
-    void dialogsHaveTheirTemplateSizeAndCaption();
-
-private:
-    static std::unique_ptr<CCopyStepsDlg> openCopy() {
-        auto dialog = std::make_unique<CCopyStepsDlg>();
-        dialog->setRange({1, 2, 3, 4});
-        dialog->show();
-        return dialog;
-    }
-    static std::unique_ptr<CStepTimesDlg> openTimes() {
-        auto dialog = std::make_unique<CStepTimesDlg>();
-        dialog->setRange({1, 2, 3});
-        dialog->show();
-        return dialog;
-    }
-    template <typename W = QLineEdit> static W* child(QWidget* dialog, const QString& name) {
-        return findWidget<W>(dialog, name);
-    }
-    static QStringList copyTexts(QWidget* dialog) {
-        QStringList texts;
-        for (const char* name : {"sourceFromEdit", "sourceToEdit", "destFromEdit", "destToEdit"}) {
-            texts << child(dialog, name)->text();
-        }
-        return texts;
-    }
-    // Replaces the whole text key by key, as a user does after selecting it.
-    static void retype(QLineEdit* line, const QString& keys) {
-        line->selectAll();
-        QTest::keyClicks(line, keys);
-    }
+    void dialogsForwardTheKeysAndReturnTheRange_data();
+    void dialogsForwardTheKeysAndReturnTheRange();
+    void dialogsFollowTheirTemplates();
 };
 
-void RangeDialogsTest::copyOpensWithTheCallersNumbersAndFocusOnConfirm() {
-    const auto dialog = openCopy();
-    QCOMPARE(copyTexts(dialog.get()), (QStringList{"1", "2", "3", "4"}));
-    auto* ok = child<QPushButton>(dialog.get(), "okButton");
-    QCOMPARE(dialog->focusWidget(), ok);
-    QVERIFY(ok->isDefault());
-    QCOMPARE(ok->text(), QStringLiteral("Копировать"));
+namespace {
+
+QStringList editNames(const QDialog& dialog) {
+    return qobject_cast<const CCopyStepsDlg*>(&dialog) != nullptr
+               ? QStringList{"sourceFromEdit", "sourceToEdit", "destFromEdit", "destToEdit"}
+               : QStringList{"stepFromEdit", "stepToEdit"};
 }
 
-void RangeDialogsTest::copyTabOrderSkipsTheComputedEnd() {
-    const auto dialog = openCopy();
-    QWidget* widget = child<QPushButton>(dialog.get(), "okButton");
+// Every edit's text with its selection as "[" and "]", then the focused control, the time
+// caption, and how the dialog closed with the range it returns.
+QString shown(QDialog& dialog) {
+    QStringList parts;
+    for (const QString& name : editNames(dialog)) {
+        const auto* edit = findWidget<QLineEdit>(&dialog, name);
+        const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+        const int end = edit->hasSelectedText() ? edit->selectionEnd() : start;
+        parts << edit->text().insert(end, ']').insert(start, '[');
+    }
+    QString text = parts.join('|') + " " + dialog.focusWidget()->objectName();
+    if (const auto* times = qobject_cast<CStepTimesDlg*>(&dialog)) {
+        const StepTimesRange r = times->range();
+        text += " " + findWidget<QGroupBox>(&dialog, "timeGroup")->title();
+        text += QStringLiteral(" = %1 %2 %3").arg(r.stepFrom).arg(r.stepTo).arg(r.timeValue);
+    } else {
+        const CopyRange r = qobject_cast<CCopyStepsDlg*>(&dialog)->range();
+        text += QStringLiteral(" = %1 %2 %3 %4")
+                    .arg(r.sourceFrom)
+                    .arg(r.sourceTo)
+                    .arg(r.destFrom)
+                    .arg(r.destTo);
+    }
+    return dialog.isVisible()
+               ? text
+               : text + (dialog.result() == QDialog::Accepted ? " accepted" : " rejected");
+}
+
+} // namespace
+
+void RangeDialogsTest::dialogsForwardTheKeysAndReturnTheRange_data() {
+    QTest::addColumn<bool>("copy");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("shown");
+    const auto copy = [](const char* name, const char* script, const char* shown) {
+        QTest::newRow(name) << true << QString::fromUtf8(script) << QString::fromUtf8(shown);
+    };
+    const auto times = [](const char* name, const char* script, const char* shown) {
+        QTest::newRow(name) << false << QString::fromUtf8(script) << QString::fromUtf8(shown);
+    };
+    copy("copy opens", "", "[]1|[]2|[]3|[]4 okButton = 1 2 3 4");
+    copy("start beyond end", "a=5", "5[]|[]5|[]3|[]3 sourceFromEdit = 1 2 3 4");
+    copy("third digit", "b: b+700", "[]1|70[]|[]3|[]72 sourceToEdit = 1 2 3 4");
+    copy("shown again", "b: hide", "[]1|[]|[]3|[]4 sourceToEdit = 1 2 3 4");
+    copy("digits only", "a+a-", "1[]|[]2|[]3|[]4 sourceFromEdit = 1 2 3 4");
+    copy("confirm", "c=499 ok", "[]1|[]2|499[]|[]500 okButton = 1 2 499 500 accepted");
+    copy("enter", "c=9 Return", "[]1|[]2|9[]|[]10 destFromEdit = 1 2 9 10 accepted");
+    copy("cancel", "c=9 cancel", "[]1|[]2|9[]|[]10 cancelButton = 1 2 3 4 rejected");
+    copy("escape", "c=9 Escape", "[]1|[]2|9[]|[]10 destFromEdit = 1 2 3 4 rejected");
+    times("times open", "", "[]1|[]2 okButton 1000 = 1 2 3");
+    times("start pulls end", "a=7", "7[]|[]7 stepFromEdit 1000 = 1 2 3");
+    times("end above the last step", "b=600", "[]1|[]60 stepToEdit 1000 = 1 2 3");
+    // Any character stays, and stays when the dialog shows again.
+    times("letters", "a=4 a=ж hide ok", "[ж]|[]4 okButton 1000 = 4 4 100 accepted");
+    times("slider notches", "s:Right", "[]1|[]2 okButton 1010 = 1 2 3");
+    times("slider page and notch", "s:PgDown s:Left", "[]1|[]2 okButton 980 = 1 2 3");
+    times("confirm", "b=30 s:Home ok", "[]1|30[] okButton 50 = 1 30 5 accepted");
+    times("cancel", "b=30 s:Home cancel", "[]1|30[] cancelButton 50 = 1 2 3 rejected");
+}
+
+// One input per word: a field letter (a: the first edit) then "=" and keys typed over the
+// whole text, "+" and keys typed at its end, or ":" to delete it; s:key presses a key on the
+// time slider; ok and cancel click those buttons, Return and Escape press those keys in the
+// focused edit, hide hides and shows the dialog again.
+void RangeDialogsTest::dialogsForwardTheKeysAndReturnTheRange() {
+    QFETCH(bool, copy);
+    QFETCH(QString, script);
+    QFETCH(QString, shown);
+    std::unique_ptr<QDialog> dialog;
+    if (copy) {
+        auto copyDialog = std::make_unique<CCopyStepsDlg>();
+        copyDialog->setRange({1, 2, 3, 4});
+        dialog = std::move(copyDialog);
+    } else {
+        auto timesDialog = std::make_unique<CStepTimesDlg>();
+        timesDialog->setRange({1, 2, 3});
+        dialog = std::move(timesDialog);
+    }
+    dialog->show();
+    for (const QString& word : script.split(' ', Qt::SkipEmptyParts)) {
+        if (word == "ok" || word == "cancel") {
+            QTest::mouseClick(findWidget<QPushButton>(dialog.get(), word + "Button"),
+                              Qt::LeftButton);
+        } else if (word == "hide") {
+            dialog->hide();
+            dialog->show();
+        } else if (word.startsWith("s:")) {
+            QTest::keyClick(findWidget<QSlider>(dialog.get(), "timeSlider"),
+                            QKeySequence(word.mid(2))[0].key());
+        } else if (word[0].isLower() && word.size() > 1) {
+            auto* edit =
+                findWidget<QLineEdit>(dialog.get(), editNames(*dialog)[word[0].unicode() - 'a']);
+            edit->setFocus();
+            word[1] == '+' ? edit->end(false) : edit->selectAll();
+            if (word[1] == ':') {
+                QTest::keyClick(edit, Qt::Key_Delete);
+            }
+            for (const QChar key : word.mid(2)) {
+                QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(key),
+                                    Qt::NoModifier);
+            }
+        } else {
+            QTest::keyClick(dialog->focusWidget(), QKeySequence(word)[0].key());
+        }
+    }
+    QCOMPARE(tevra::shown(*dialog), shown);
+}
+
+void RangeDialogsTest::dialogsFollowTheirTemplates() {
+    CCopyStepsDlg copy;
+    copy.show();
+    QCOMPARE(copy.windowTitle(), QStringLiteral("Копирование шагов"));
+    QCOMPARE(copy.size(), QSize(255, 76));
+    auto* ok = findWidget<QPushButton>(&copy, "okButton");
+    QCOMPARE(ok->geometry(), QRect(170, 42, 75, 23));
+    QCOMPARE(ok->text(), QStringLiteral("Копировать"));
+    QVERIFY(ok->isDefault());
+    // Tab skips the computed end.
     QStringList order;
-    for (int i = 0; i < 5; ++i) {
-        order << widget->objectName();
-        do {
-            widget = widget->nextInFocusChain();
-        } while (!(widget->focusPolicy() & Qt::TabFocus));
+    for (QWidget* widget = ok; order.size() < 6; widget = widget->nextInFocusChain()) {
+        if (widget->focusPolicy() & Qt::TabFocus) {
+            order << widget->objectName();
+        }
     }
     QCOMPARE(order, (QStringList{"okButton", "cancelButton", "sourceFromEdit", "sourceToEdit",
-                                 "destFromEdit"}));
-    QCOMPARE(widget->objectName(), QStringLiteral("okButton"));
-    QVERIFY(child(dialog.get(), "destToEdit")->isReadOnly());
-}
+                                 "destFromEdit", "okButton"}));
+    QVERIFY(findWidget<QLineEdit>(&copy, "destToEdit")->isReadOnly());
 
-void RangeDialogsTest::copyTyping_data() {
-    QTest::addColumn<QString>("editName");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QList<int>>("numbers");
-
-    QTest::newRow("start beyond end")
-        << "sourceFromEdit"
-        << "5" << QStringList{"5", "5", "3", "3"} << QList<int>{5, 5, 3, 3};
-    QTest::newRow("late destination")
-        << "destFromEdit"
-        << "499" << QStringList{"1", "2", "499", "500"} << QList<int>{1, 2, 499, 500};
-}
-
-void RangeDialogsTest::copyTyping() {
-    QFETCH(QString, editName);
-    QFETCH(QString, keys);
-    QFETCH(QStringList, texts);
-    QFETCH(QList<int>, numbers);
-
-    const auto dialog = openCopy();
-    retype(child(dialog.get(), editName), keys);
-    QCOMPARE(copyTexts(dialog.get()), texts);
-    dialog->accept();
-    const CopyRange range = dialog->range();
-    QCOMPARE((QList<int>{range.sourceFrom, range.sourceTo, range.destFrom, range.destTo}), numbers);
-}
-
-void RangeDialogsTest::copyThirdDigitKeepsTheCaretAtTheEnd() {
-    const auto dialog = openCopy();
-    QLineEdit* end = child(dialog.get(), "sourceToEdit");
-    end->selectAll();
-    QTest::keyClick(end, Qt::Key_Delete);
-    QCOMPARE(end->text(), QString());
-    QTest::keyClicks(end, "700");
-    QCOMPARE(end->text(), QStringLiteral("70"));
-    QCOMPARE(end->cursorPosition(), 2);
-    QCOMPARE(child(dialog.get(), "destToEdit")->text(), QStringLiteral("72"));
-
-    // A rewritten edit other than the source end gets its caret at the start.
-    QLineEdit* start = child(dialog.get(), "sourceFromEdit");
-    start->setCursorPosition(1);
-    QTest::keyClicks(start, "0"); // "10"
-    QTest::keyClicks(start, "0"); // "100" > 70: the end follows
-    QCOMPARE(end->text(), QStringLiteral("100"));
-    QTest::keyClicks(start, "7"); // "1007" is read as 100 and rewritten
-    QCOMPARE(start->text(), QStringLiteral("100"));
-    QCOMPARE(start->cursorPosition(), 0);
-}
-
-void RangeDialogsTest::copyEditsTakeDigitsOnly() {
-    const auto dialog = openCopy();
-    QLineEdit* start = child(dialog.get(), "sourceFromEdit");
-    start->setCursorPosition(1);
-    QTest::keyClicks(start, "a-");
-    QCOMPARE(start->text(), QStringLiteral("1"));
-    QCOMPARE(start->cursorPosition(), 1);
-}
-
-void RangeDialogsTest::copyConfirmAndCancel_data() {
-    QTest::addColumn<QString>("button"); // empty: the key below goes to the edit
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("accepted");
-
-    QTest::newRow("confirm") << "okButton" << 0 << true;
-    QTest::newRow("cancel") << "cancelButton" << 0 << false;
-    QTest::newRow("enter") << QString() << int(Qt::Key_Return) << true;
-    QTest::newRow("escape") << QString() << int(Qt::Key_Escape) << false;
-}
-
-void RangeDialogsTest::copyConfirmAndCancel() {
-    QFETCH(QString, button);
-    QFETCH(int, key);
-    QFETCH(bool, accepted);
-
-    const auto dialog = openCopy();
-    QLineEdit* dest = child(dialog.get(), "destFromEdit");
-    retype(dest, "9");
-    if (button.isEmpty()) {
-        QTest::keyClick(dest, Qt::Key(key));
-    } else {
-        QTest::mouseClick(child<QPushButton>(dialog.get(), button), Qt::LeftButton);
-    }
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(dialog->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
-    QCOMPARE(dialog->range().destFrom, accepted ? 9 : 3);
-    QCOMPARE(dialog->range().destTo, accepted ? 10 : 4);
-}
-
-void RangeDialogsTest::timesOpensWithStepsAndSliderCaption() {
-    const auto dialog = openTimes();
-    QCOMPARE(child(dialog.get(), "stepFromEdit")->text(), QStringLiteral("1"));
-    QCOMPARE(child(dialog.get(), "stepToEdit")->text(), QStringLiteral("2"));
-    auto* slider = child<QSlider>(dialog.get(), "timeSlider");
-    QCOMPARE(slider->value(), 100);
-    QCOMPARE(slider->minimum(), 5);
-    QCOMPARE(slider->maximum(), 2560);
-    QCOMPARE(child<QGroupBox>(dialog.get(), "timeGroup")->title(), QStringLiteral("1000"));
-    QCOMPARE(dialog->focusWidget(), child<QPushButton>(dialog.get(), "okButton"));
-}
-
-void RangeDialogsTest::timesSliderNotchChangesTheCaptionByTen() {
-    const auto dialog = openTimes();
-    auto* slider = child<QSlider>(dialog.get(), "timeSlider");
-    auto* caption = child<QGroupBox>(dialog.get(), "timeGroup");
-    QTest::keyClick(slider, Qt::Key_Right);
-    QCOMPARE(caption->title(), QStringLiteral("1010"));
-    QTest::keyClick(slider, Qt::Key_PageDown);
-    QTest::keyClick(slider, Qt::Key_Left);
-    QCOMPARE(caption->title(), QStringLiteral("990"));
-    QTest::keyClick(slider, Qt::Key_Home);
-    QCOMPARE(caption->title(), QStringLiteral("50"));
-    dialog->accept();
-    QCOMPARE(dialog->range().timeValue, 5);
-}
-
-void RangeDialogsTest::timesTyping_data() {
-    QTest::addColumn<QString>("editName");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<int>("caret");
-
-    QTest::newRow("start pulls end") << "stepFromEdit"
-                                     << "7"
-                                     << "7"
-                                     << "7" << 1;
-    QTest::newRow("end above last step") << "stepToEdit"
-                                         << "600"
-                                         << "1"
-                                         << "60" << 0;
-}
-
-void RangeDialogsTest::timesTyping() {
-    QFETCH(QString, editName);
-    QFETCH(QString, keys);
-    QFETCH(QString, from);
-    QFETCH(QString, to);
-    QFETCH(int, caret);
-
-    const auto dialog = openTimes();
-    QLineEdit* typed = child(dialog.get(), editName);
-    retype(typed, keys);
-    QCOMPARE(child(dialog.get(), "stepFromEdit")->text(), from);
-    QCOMPARE(child(dialog.get(), "stepToEdit")->text(), to);
-    QCOMPARE(typed->cursorPosition(), caret);
-}
-
-void RangeDialogsTest::timesKeepsAnyCharacters() {
-    const auto dialog = openTimes();
-    QLineEdit* start = child(dialog.get(), "stepFromEdit");
-    retype(start, "4");
-    start->selectAll();
-    QTest::sendKeyEvent(QTest::Click, start, Qt::Key_unknown, QStringLiteral("ж"), Qt::NoModifier);
-    QCOMPARE(start->text(), QStringLiteral("ж"));
-    dialog->accept();
-    QCOMPARE(dialog->range().stepFrom, 4);
-    QCOMPARE(dialog->range().stepTo, 4);
-}
-
-void RangeDialogsTest::timesConfirmAndCancel() {
-    for (const char* button : {"okButton", "cancelButton"}) {
-        const bool accepted = QByteArray(button) == "okButton";
-        const auto dialog = openTimes();
-        retype(child(dialog.get(), "stepToEdit"), "30");
-        child<QSlider>(dialog.get(), "timeSlider")->setValue(250);
-        QTest::mouseClick(child<QPushButton>(dialog.get(), button), Qt::LeftButton);
-        QCOMPARE(dialog->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE(dialog->range().stepFrom, 1);
-        QCOMPARE(dialog->range().stepTo, accepted ? 30 : 2);
-        QCOMPARE(dialog->range().timeValue, accepted ? 250 : 3);
-    }
-}
-
-void RangeDialogsTest::dialogsHaveTheirTemplateSizeAndCaption() {
-    const auto copy = openCopy();
-    QCOMPARE(copy->windowTitle(), QStringLiteral("Копирование шагов"));
-    QCOMPARE(copy->size(), QSize(255, 76));
-    QCOMPARE(child<QPushButton>(copy.get(), "okButton")->geometry(), QRect(170, 42, 75, 23));
-    const auto times = openTimes();
-    QCOMPARE(times->windowTitle(), QStringLiteral("Время шагов"));
-    QCOMPARE(times->size(), QSize(279, 153));
-    QCOMPARE(child<QSlider>(times.get(), "timeSlider")->geometry(), QRect(11, 85, 258, 24));
+    CStepTimesDlg times;
+    QCOMPARE(times.windowTitle(), QStringLiteral("Время шагов"));
+    QCOMPARE(times.size(), QSize(279, 153));
+    auto* slider = findWidget<QSlider>(&times, "timeSlider");
+    QCOMPARE(slider->geometry(), QRect(11, 85, 258, 24));
+    QCOMPARE(QList<int>({slider->minimum(), slider->value(), slider->maximum()}),
+             QList<int>({5, 100, 2560}));
 }
 
 } // namespace tevra
