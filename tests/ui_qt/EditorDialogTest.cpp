@@ -5,20 +5,8 @@
 #include "ui/EditorPrompts.h"
 #include "ui/TriStateBitmapButton.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QFile>
-#include <QGroupBox>
-#include <QKeySequence>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPainter>
-#include <QPushButton>
-#include <QSlider>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 
@@ -29,25 +17,26 @@ namespace {
 // Answers the editor's file choosers and close questions, and records its message boxes.
 class FakePrompts : public EditorPrompts {
 public:
-    QStringList openNames;
-    QStringList saveNames;
-    QStringList messages;
-    QList<SaveChoice> saveChoices;
-    int saveQuestions = 0;
-
     QString openFileName(QWidget*) override {
-        return openNames.isEmpty() ? QString() : openNames.takeFirst();
+        return openNames.isEmpty() ? "" : openNames.takeFirst();
     }
     QString saveFileName(QWidget*) override {
-        return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
+        return saveNames.isEmpty() ? "" : saveNames.takeFirst();
     }
+    // Without the system's reason for a file error, a third line that follows the locale.
     void showMessage(QWidget*, const QString& text, const QString& caption) override {
-        messages << text + " / " + caption;
+        messages << text.section('\n', 0, 1) + " / " + caption;
     }
     SaveChoice askSaveChanges(QWidget*) override {
         ++saveQuestions;
         return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
     }
+
+    QStringList openNames;
+    QStringList saveNames;
+    QStringList messages;
+    QList<SaveChoice> saveChoices;
+    int saveQuestions = 0;
 };
 
 // Runs check on the next modal window that opens, then closes it.
@@ -60,16 +49,24 @@ void onNextModal(std::function<void(QDialog*)> check, bool accept = true) {
     });
 }
 
+// The bitmaps tell apart by their widths.
 ButtonImage imageOf(const TriStateBitmapButton* button) {
-    switch (button->image().width()) {
-    case 140:
-        return ButtonImage::Dark;
-    case 161:
-        return ButtonImage::Lit;
-    case 109:
-        return ButtonImage::Ramp;
+    const int width = button->image().width();
+    return width == 140   ? ButtonImage::Dark
+           : width == 161 ? ButtonImage::Lit
+           : width == 109 ? ButtonImage::Ramp
+                          : ButtonImage::None;
+}
+
+// The smallest rectangle holding every pixel for which test holds.
+QRect pixelsWhere(const QImage& image, const std::function<bool(int x, int y)>& test) {
+    QRect found;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            found |= test(x, y) ? QRect(x, y, 1, 1) : QRect();
+        }
     }
-    return ButtonImage::None;
+    return found;
 }
 
 } // namespace
@@ -78,15 +75,247 @@ class EditorDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() {
+        auto prompts = std::make_unique<FakePrompts>();
+        m_prompts = prompts.get();
+        m_editor = std::make_unique<CEditorDlg>(std::move(prompts));
+        m_editor->show();
+        m_editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
+        m_dialogs.clear();
+    }
 
-    void freshWindowShowsTheTemplate();
-    void inputsReachTheWindow_data();
-    void inputsReachTheWindow();
-    void failedSaveIsReportedAndKeepsTheOldFile();
-    void aboutBoxFromF1AndTheContextMenu();
-    void buttonsPaintTheirState();
+    void freshWindowShowsTheTemplate() {
+        QCOMPARE(m_editor->windowTitle(), QStringLiteral("Tevra 1.1"));
+        // Icon 128 comes large and small.
+        QCOMPARE(m_editor->windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
+        QCOMPARE(summary(), QStringLiteral("1/20 t100 ch1 [] primary1"));
+        EditorView fresh;
+        fresh.stepText = "1";
+        fresh.countText = "20";
+        fresh.stepTimeCaption = "Время шага 1000 mS.";
+        for (ChannelView& row : fresh.channels) {
+            row.primaryImage = ButtonImage::Dark;
+        }
+        fresh.channels[0].markerVisible = true;
+        QVERIFY(shownView() == fresh);
+        QCOMPARE(button("primary", 1)->image().toImage().pixelColor(70, 15), QColor(Qt::black));
+
+        const QString texts = QString::fromUtf8(
+            "programGroup=Управление шагами программы;countGroup=Кол.;numberGroup=Номер;"
+            "startBlockGroup=Старт блок;countPlus1Button=+1;countPlus10Button=+10;"
+            "countMinus1Button=-1;countMinus10Button=-10;saveButton=Сохранить;"
+            "programButton=Программировать;readButton=Прочитать;"
+            "insertStepButton=Добавить шаг, сдвинуть ->;deleteStepButton=<- Сдвинуть, удалить шаг;"
+            "copyButton=Копировать;undoButton=Отменить действие;timesPlusButton=+50mS;"
+            "timesMinusButton=-50mS;stopDimmerCheck=Стоп диммер;stepTimesButton=Время шагов;"
+            "timeFromDimmerButton=Время шага как диммер;insertFromFileButton=Вставить из файла");
+        for (const QString& pair : texts.split(';')) {
+            const QString name = pair.section('=', 0, 0);
+            auto* box = m_editor->findChild<QGroupBox*>(name);
+            QCOMPARE(box != nullptr ? box->title() : child<QAbstractButton>(name)->text(),
+                     pair.section('=', 1));
+        }
+    }
+
+    void inputsReachTheWindow_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* script, const char* shown) {
+            QTest::newRow(script) << QString::fromUtf8(script) << QString::fromUtf8(shown);
+        };
+        row("c:countPlus1Button", "1/21 t100 ch1 [] countPlus1Button *");
+        row("c:countPlus10Button", "1/30 t100 ch1 [] countPlus10Button *");
+        row("c:countMinus1Button", "1/19 t100 ch1 [] countMinus1Button *");
+        row("c:countMinus10Button", "1/10 t100 ch1 [] countMinus10Button *");
+        row("v:stepSelector=15 c:countMinus10Button", "10/10 t100 ch1 [] countMinus10Button *");
+        row("c:startBlockCheck", "1/20 t100 ch1 [] startBlockCheck S *");
+        row("p5", "1/20 t100 ch5 [5:01] primary5 *");
+        row("p5 p5", "1/20 t100 ch5 [5:0a] primary5 *");
+        row("p5 p5 p5", "1/20 t100 ch5 [5:08] primary5 *");
+        row("p5 p5 c:undoButton", "1/20 t100 ch5 [5:01] undoButton *");
+        row("p5 p5 s5", "1/20 t100 ch5 [5:0e] secondary5 *");
+        row("p5 p5 s5 s5", "1/20 t100 ch5 [5:0f] secondary5 *");
+        row("p5 p5 s5 s5 s5", "1/20 t100 ch5 [5:0a] secondary5 *");
+        row("p5 p5 s5 c:undoButton", "1/20 t100 ch5 [5:0a] undoButton *");
+        row("p5 p5 s5 p5", "1/20 t100 ch5 [5:08] primary5 *");
+        row("p5 p5 c:stopDimmerCheck p5", "1/20 t100 ch5 [5:78] primary5 *");
+        row("p5 p5 c:stopDimmerCheck c:stopDimmerCheck", "1/20 t100 ch5 [5:0e] stopDimmerCheck *");
+        row("p5 p5 c:stopDimmerCheck", "1/20 t100 ch5 [5:7b] stopDimmerCheck *");
+        row("p5 p5 v:dimmerSlider=12", "1/20 t100 ch5 [5:f2] primary5 *");
+        row("p5 p5 c:stopDimmerCheck v:levelSlider=20", "1/20 t100 ch5 [5:9b] stopDimmerCheck *");
+        row("p5 p5 v:dimmerSlider=12 c:timeFromDimmerButton",
+            "1/20 t512 ch5 [5:f2] timeFromDimmerButton *");
+        row("v:stepTimeSlider=250", "1/20 t250 ch1 [] primary1 *");
+        row("v:stepSelector=7", "7/20 t100 ch1 [] primary1");
+        row("p1 c:insertStepButton", "2/21 t100 ch1 [1:01] insertStepButton *");
+        row("k:Right p1 c:deleteStepButton", "2/19 t100 ch1 [] deleteStepButton *");
+        row("c:timesPlusButton", "1/20 t105 ch1 [] timesPlusButton *");
+        row("v:stepTimeSlider=5 k:Right c:timesMinusButton",
+            "1/20 t5 ch1 [] timesMinusButton * | Время шага номер: 1\nне может быть меньше 0,05 "
+            "секунды! / Время не может быть изменено");
+        row("k:Right v:stepTimeSlider=2560 k:Left c:timesPlusButton",
+            "2/20 t2560 ch1 [] timesPlusButton * | Время шага номер: 2\nне может быть больше 25,6 "
+            "секунды! / Время не может быть изменено");
+        row("a:timeSlider=250 c:stepTimesButton k:Right",
+            "2/20 t250 ch1 [] stepTimesButton * <Время шагов>");
+        row("r:timeSlider=250 c:stepTimesButton k:Right",
+            "2/20 t100 ch1 [] stepTimesButton <Время шагов>");
+        row("p1 a c:copyButton k:Right k:Right",
+            "3/20 t100 ch1 [1:01] copyButton * <Копирование шагов>");
+        row("p1 r c:copyButton k:Right k:Right",
+            "3/20 t100 ch1 [] copyButton * <Копирование шагов>");
+        // The arrows never reach the focused control.
+        row("k:Right k:Right k:Left", "2/20 t100 ch1 [] primary1");
+        row("k:Up", "1/20 t101 ch1 [] primary1 *");
+        row("f:stepSelector k:Right", "2/20 t100 ch1 [] stepSelector");
+        row("f:stepTimeSlider k:Down", "1/20 t99 ch1 [] stepTimeSlider *");
+        row("p3 k:Right", "2/20 t100 ch3 [] primary3 *");
+        // Only the primary buttons are tab stops, in template order; Space clicks one.
+        row("k:Tab", "1/20 t100 ch2 [] primary2");
+        row("k:Shift+Tab k:Tab", "1/20 t100 ch1 [] primary1");
+        row("k:Shift+Tab k:Space", "1/20 t100 ch16 [16:01] primary16 *");
+        row("p5 p5 f:countPlus1Button k:Tab", "1/20 t100 ch1 [5:0a] primary1 *");
+        row("p5 p5 f:stepTimeSlider k:Shift+Tab", "1/20 t100 ch16 [5:0a] primary16 *");
+        row("p5 p5 s5 k:Tab", "1/20 t100 ch6 [5:0e] primary6 *");
+        row("p5 p5 s5 k:Shift+Tab", "1/20 t100 ch5 [5:0e] primary5 *");
+        row("p8 k:Shift+Tab", "1/20 t100 ch7 [8:01] primary7 *");
+        row("p6 p6 s6 k:Tab", "1/20 t100 ch6 [6:0e] primary6 *");
+        row("p6 p6 s6 k:Shift+Tab", "1/20 t100 ch5 [6:0e] primary5 *");
+        row("p1 p1 s1 k:Shift+Tab", "1/20 t100 ch1 [1:0e] primary1 *");
+        row("p16 p16 s16 k:Tab", "1/20 t100 ch16 [16:0e] primary16 *");
+        // Channel 5 is off on step 2: a hidden control keeps the focus and the selection.
+        row("p5 p5 f:dimmerSlider k:Right k:Left", "1/20 t100 ch5 [5:0a] CEditorDlg *");
+        row("p5 p5 f:stopDimmerCheck k:Right k:Left", "1/20 t100 ch5 [5:0a] CEditorDlg *");
+        row("p5 p5 f:timeFromDimmerButton k:Right k:Left", "1/20 t100 ch5 [5:0a] CEditorDlg *");
+        row("p5 p5 s5 k:Right k:Left", "1/20 t100 ch5 [5:0e] CEditorDlg *");
+        row("p5 p5 c:stopDimmerCheck f:levelSlider k:Right k:Left",
+            "1/20 t100 ch5 [5:7b] CEditorDlg *");
+        // A click on a channel's number, or just right of it, selects it and changes nothing.
+        row("p3 c:number12", "1/20 t100 ch12 [3:01] primary12 *");
+        row("x:14", "1/20 t100 ch12 [] primary12");
+        row("x:15", "1/20 t100 ch1 [] primary1");
+        row("p3 c:startBlockCheck w:a.tvr c:saveButton p3 c:countPlus10Button k:Right o:a.tvr "
+            "c:readButton",
+            "1/20 t100 ch1 [3:01] readButton S");
+        row("k:Right p3 c:readButton", "1/20 t100 ch1 [] readButton *");
+        row("p2 k:Right o:wrong.tvr c:readButton",
+            "2/20 t100 ch2 [] readButton * | Ошибка файла / Файле не может быть загружен!");
+        row("p1 w:a.tvr c:saveButton p1 p1 o:a.tvr a c:insertFromFileButton k:Right k:Right",
+            "3/20 t100 ch1 [1:01] insertFromFileButton * <Копирование шагов>");
+        row("p1 w:a.tvr c:saveButton p1 p1 o:a.tvr a c:insertFromFileButton c:undoButton k:Right "
+            "k:Right",
+            "3/20 t100 ch1 [] undoButton * <Копирование шагов>");
+        // A cancelled chooser goes on with the file read last time, here the start program.
+        row("p1 a:destFromEdit=1 c:insertFromFileButton",
+            "1/20 t100 ch1 [] insertFromFileButton <Копирование шагов>");
+        row("p1 r c:insertFromFileButton",
+            "1/20 t100 ch1 [1:01] insertFromFileButton * <Копирование шагов>");
+        row("o:wrong.tvr c:insertFromFileButton",
+            "1/20 t100 ch1 [] insertFromFileButton | Ошибка файла / Файле не может быть загружен!");
+        // Closing asks only when the program differs from the last start, save or load.
+        row("p9 q:save w:a.tvr k:Escape", "1/20 t100 ch9 [9:01] primary9 ?1 rejected");
+        row("p9 q:save k:Escape", "1/20 t100 ch9 [9:01] primary9 * ?1");
+        row("p9 q:discard k:Escape", "1/20 t100 ch9 [9:01] primary9 * ?1 rejected");
+        row("p9 q:cancel k:Escape", "1/20 t100 ch9 [9:01] primary9 * ?1");
+        row("k:Right k:Tab k:Return", "2/20 t100 ch2 [] primary2 accepted");
+        // Enter clicks a focused push button and confirms anywhere else.
+        row("f:countPlus1Button k:Return", "1/21 t100 ch1 [] countPlus1Button *");
+        // A failed save leaves the program unsaved: closing asks, and a second failure keeps
+        // the window open.
+        row("w:a.tvr c:saveButton p1 w:a.tvr/b.tvr c:saveButton q:save w:a.tvr/b.tvr k:Escape",
+            "1/20 t100 ch1 [1:01] saveButton * ?1 | Файл не может быть открыт:\n<dir>/a.tvr/b.tvr "
+            "/ "
+            "EditorDialogTest | Файл не может быть открыт:\n<dir>/a.tvr/b.tvr / EditorDialogTest");
+        row("a k:F1", "1/20 t100 ch1 [] primary1 <Velmora_N1>");
+        row("c:countPlus1Button f:primary1 k:Return", "1/21 t100 ch1 [] primary1 * ?1");
+    }
+
+    void inputsReachTheWindow() {
+        QFETCH(QString, script);
+        QFETCH(QString, shown);
+        // 362 bytes, as a 20-step file, but the header claims 21 steps.
+        QFile wrong(m_dir.filePath("wrong.tvr"));
+        QVERIFY(wrong.open(QIODevice::WriteOnly));
+        wrong.write(QByteArray(1, 0x15) + QByteArray(361, '\0'));
+        wrong.close();
+        play(script);
+        QCOMPARE(summary(), shown);
+        QVERIFY(shownView() == m_editor->presenter().view());
+    }
+
+    void contextMenuOffersTheAboutBox() {
+        bool seen = false;
+        QTimer::singleShot(0, [&seen] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            QCOMPARE(menu->actions().size(), 1);
+            QCOMPARE(menu->actions()[0]->text(), QStringLiteral("&About Velmora_N1..."));
+            onNextModal([&seen](QDialog* about) {
+                QVERIFY(qobject_cast<CAboutDlg*>(about) != nullptr);
+                QCOMPARE(about->findChild<QLabel*>("versionLabel")->text(),
+                         QStringLiteral("Velmora_N1 Version 1.0"));
+                QVERIFY(about->findChild<QLabel*>("copyrightLabel")->text().contains("2005"));
+                seen = true;
+            });
+            menu->actions()[0]->trigger();
+            menu->close();
+        });
+        QWidget* label = child("number3");
+        QContextMenuEvent event(QContextMenuEvent::Mouse, {2, 2}, label->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(label, &event);
+        QVERIFY(seen);
+        QCOMPARE(summary(), QStringLiteral("1/20 t100 ch1 [] primary1"));
+    }
+
+    // A 4 x 4 red image centred in the frame, one pixel down and right when pushed; the frame
+    // is two pixels wide when checked, and focus draws a dotted line one pixel inside it.
+    void buttonsPaintTheirState() {
+        TriStateBitmapButton face;
+        QPalette palette;
+        palette.setColor(QPalette::Button, Qt::white);
+        palette.setColor(QPalette::Dark, Qt::blue);
+        palette.setColor(QPalette::Shadow, Qt::green);
+        face.setPalette(palette);
+        face.setGeometry(0, 0, 20, 14);
+        QPixmap red(4, 4);
+        red.fill(Qt::red);
+        face.setImage(red);
+        face.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&face));
+        const struct {
+            ButtonState state;
+            bool down;
+            QPoint image;
+            int frame;
+        } rows[] = {{ButtonState::Clear, false, {8, 5}, 1},
+                    {ButtonState::Clear, true, {9, 6}, 1},
+                    {ButtonState::Checked, false, {9, 6}, 2},
+                    {ButtonState::Indeterminate, false, {9, 6}, 1}};
+        for (const auto& r : rows) {
+            face.setState(r.state);
+            face.setDown(r.down);
+            const QImage image = face.grab().toImage();
+            QCOMPARE(pixelsWhere(
+                         image, [&](int x, int y) { return image.pixel(x, y) == qRgb(255, 0, 0); }),
+                     QRect(r.image, QSize(4, 4)));
+            const QColor frame = r.state == ButtonState::Clear ? Qt::blue : Qt::green;
+            QCOMPARE(image.pixelColor(r.frame - 1, 7), frame);
+            QVERIFY(image.pixelColor(r.frame, 7) != frame);
+            QCOMPARE(face.isChecked(), r.state == ButtonState::Checked);
+        }
+        face.setState(ButtonState::Clear);
+        face.setDown(false);
+        const QImage unfocused = face.grab().toImage();
+        face.activateWindow();
+        face.setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&face));
+        const QImage focused = face.grab().toImage();
+        QCOMPARE(
+            pixelsWhere(focused,
+                        [&](int x, int y) { return focused.pixel(x, y) != unfocused.pixel(x, y); }),
+            QRect(2, 2, 16, 10));
+    }
 
 private:
     template <typename T = QWidget> T* child(const QString& name) const {
@@ -96,445 +325,142 @@ private:
         return child<TriStateBitmapButton>(QString::fromLatin1(kind) + QString::number(channel));
     }
     bool shows(const QString& name) const { return child(name)->isVisibleTo(m_editor.get()); }
-    int selectedChannel() const;
-    EditorView shownView() const;
-    QString summary() const;
-    void play(const QString& script);
+
+    // The one channel whose marker shows, or 0.
+    int selectedChannel() const {
+        int found = 0;
+        for (int channel = 1; channel <= kChannelCount; ++channel) {
+            if (shows("marker" + QString::number(channel))) {
+                found = found == 0 ? channel : -1;
+            }
+        }
+        return found;
+    }
+
+    // What the widgets show, to compare with what the presenter says they must show.
+    EditorView shownView() const {
+        EditorView v;
+        const auto* selector = child<QSlider>("stepSelector");
+        v.stepSelectorMin = selector->minimum();
+        v.stepSelectorMax = selector->maximum();
+        v.stepSelectorPosition = selector->value();
+        v.stepText = child<QLineEdit>("stepEdit")->text().toStdString();
+        v.countText = child<QLineEdit>("countEdit")->text().toStdString();
+        v.stepTimeCaption = child<QGroupBox>("stepTimeGroup")->title().toStdString();
+        v.stepTimeSliderPosition = child<QSlider>("stepTimeSlider")->value();
+        for (int c = 0; c < kChannelCount; ++c) {
+            const auto* primary = button("primary", c + 1);
+            const auto* secondary = button("secondary", c + 1);
+            v.channels[static_cast<std::size_t>(c)] = {shows("marker" + QString::number(c + 1)),
+                                                       imageOf(primary),
+                                                       primary->state(),
+                                                       imageOf(secondary),
+                                                       secondary->state(),
+                                                       shows("secondary" + QString::number(c + 1))};
+        }
+        v.startBlockChecked = child<QCheckBox>("startBlockCheck")->isChecked();
+        v.detailVisible = shows("detailGroup");
+        v.detailCaption = child<QGroupBox>("detailGroup")->title().toStdString();
+        v.dimmerSliderVisible = shows("dimmerSlider");
+        v.dimmerSliderPosition = child<QSlider>("dimmerSlider")->value();
+        v.levelSliderVisible = shows("levelSlider");
+        v.levelSliderPosition = child<QSlider>("levelSlider")->value();
+        v.stopDimmerVisible = shows("stopDimmerCheck");
+        v.stopDimmerChecked = child<QCheckBox>("stopDimmerCheck")->isChecked();
+        v.timeFromDimmerVisible = shows("timeFromDimmerButton");
+        return v;
+    }
+
+    // "step/count, time in units of 10 ms, selected channel, [the current step's lit cells by
+    // channel], focused control", then S: start block, *: modified, ?n: close questions asked, how
+    // the window closed, the titles of the dialogs shown and the messages.
+    QString summary() const {
+        const ProgramImage& image = m_editor->workingImage();
+        const int step = child<QLineEdit>("stepEdit")->text().toInt();
+        QStringList cells;
+        for (int c = 0; c < kChannelCount; ++c) {
+            if (image.cell(step, c) != 0) {
+                cells << QStringLiteral("%1:%2").arg(c + 1).arg(image.cell(step, c), 2, 16,
+                                                                QChar('0'));
+            }
+        }
+        QString text = QStringLiteral("%1/%2 t%3 ch%4 [%5] %6")
+                           .arg(step)
+                           .arg(child<QLineEdit>("countEdit")->text())
+                           .arg(image.stepTime(step))
+                           .arg(selectedChannel())
+                           .arg(cells.join(' '))
+                           .arg(m_editor->focusWidget()->objectName());
+        text += QString(image.startBlock() ? " S" : "") +
+                (m_editor->presenter().isModified() ? " *" : "");
+        if (m_prompts->saveQuestions > 0) {
+            text += QStringLiteral(" ?%1").arg(m_prompts->saveQuestions);
+        }
+        if (!m_editor->isVisible()) {
+            text += m_editor->result() == QDialog::Accepted ? " accepted" : " rejected";
+        }
+        text += m_dialogs.isEmpty() ? "" : " " + m_dialogs.join(' ');
+        for (const QString& message : m_prompts->messages) {
+            text += " | " + QString(message).replace(m_dir.path(), "<dir>");
+        }
+        return text;
+    }
+
+    // One input per word: pN / sN click channel N's primary / secondary button, c:name clicks a
+    // control, k:key presses a key on the focused control, f:name focuses a control, v:name=n
+    // sets a slider, x:n clicks n pixels right of channel 12's marker; a and r (a:name=n to set
+    // an edit or slider first) accept or reject the next dialog, o:file and w:file answer the next
+    // open and save chooser, q:save|discard|cancel the next close question.
+    void play(const QString& script) {
+        for (const QString& word : script.split(' ', Qt::SkipEmptyParts)) {
+            const QString arg = word.section(':', 1);
+            const QString name = arg.section('=', 0, 0);
+            const int value = arg.section('=', 1).toInt();
+            if (word[0] == 'p' || word[0] == 's') {
+                QTest::mouseClick(
+                    button(word[0] == 'p' ? "primary" : "secondary", word.mid(1).toInt()),
+                    Qt::LeftButton);
+            } else if (word.startsWith("c:")) {
+                QTest::mouseClick(child(arg), Qt::LeftButton);
+            } else if (word.startsWith("k:")) {
+                const QKeyCombination key = QKeySequence(arg)[0];
+                QTest::keyClick(m_editor->focusWidget(), key.key(), key.keyboardModifiers());
+            } else if (word.startsWith("f:")) {
+                child(arg)->setFocus(Qt::MouseFocusReason);
+            } else if (word.startsWith("v:")) {
+                child<QSlider>(name)->setValue(value);
+            } else if (word.startsWith("x:")) {
+                const QRect marker = child("marker12")->geometry();
+                const QPoint at(marker.x() + marker.width() + arg.toInt(), marker.center().y());
+                QWidget* target = m_editor->childAt(at) ? m_editor->childAt(at) : m_editor.get();
+                QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(m_editor.get(), at));
+            } else if (word[0] == 'a' || word[0] == 'r') {
+                onNextModal(
+                    [this, name, value](QDialog* dialog) {
+                        m_dialogs << "<" + dialog->windowTitle() + ">";
+                        if (auto* slider = dialog->findChild<QSlider*>(name)) {
+                            slider->setValue(value);
+                        } else if (auto* edit = dialog->findChild<QLineEdit*>(name)) {
+                            edit->setText(QString::number(value));
+                        }
+                    },
+                    word[0] == 'a');
+            } else if (word.startsWith("o:") || word.startsWith("w:")) {
+                (word[0] == 'o' ? m_prompts->openNames : m_prompts->saveNames)
+                    << m_dir.filePath(arg);
+            } else if (word.startsWith("q:")) {
+                m_prompts->saveChoices << (arg == "save"      ? EditorPrompts::SaveChoice::Save
+                                           : arg == "discard" ? EditorPrompts::SaveChoice::Discard
+                                                              : EditorPrompts::SaveChoice::Cancel);
+            }
+        }
+    }
 
     QTemporaryDir m_dir;
     QStringList m_dialogs;
     FakePrompts* m_prompts = nullptr;
     std::unique_ptr<CEditorDlg> m_editor;
 };
-
-void EditorDialogTest::init() {
-    auto prompts = std::make_unique<FakePrompts>();
-    m_prompts = prompts.get();
-    m_editor = std::make_unique<CEditorDlg>(std::move(prompts));
-    m_editor->show();
-    m_editor->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
-}
-
-void EditorDialogTest::cleanup() {
-    m_editor.reset();
-    m_dialogs.clear();
-    m_prompts = nullptr;
-}
-
-// The one channel whose marker shows, or 0.
-int EditorDialogTest::selectedChannel() const {
-    int found = 0;
-    for (int channel = 1; channel <= kChannelCount; ++channel) {
-        if (shows("marker" + QString::number(channel))) {
-            found = found == 0 ? channel : -1;
-        }
-    }
-    return found;
-}
-
-// What the widgets show, to compare with what the presenter says they must show.
-EditorView EditorDialogTest::shownView() const {
-    EditorView v;
-    const auto* selector = child<QSlider>("stepSelector");
-    v.stepSelectorMin = selector->minimum();
-    v.stepSelectorMax = selector->maximum();
-    v.stepSelectorPosition = selector->value();
-    v.stepText = child<QLineEdit>("stepEdit")->text().toStdString();
-    v.countText = child<QLineEdit>("countEdit")->text().toStdString();
-    v.stepTimeCaption = child<QGroupBox>("stepTimeGroup")->title().toStdString();
-    v.stepTimeSliderPosition = child<QSlider>("stepTimeSlider")->value();
-    for (int c = 0; c < kChannelCount; ++c) {
-        const auto* primary = button("primary", c + 1);
-        const auto* secondary = button("secondary", c + 1);
-        v.channels[static_cast<std::size_t>(c)] = {shows("marker" + QString::number(c + 1)),
-                                                   imageOf(primary),
-                                                   primary->state(),
-                                                   imageOf(secondary),
-                                                   secondary->state(),
-                                                   shows("secondary" + QString::number(c + 1))};
-    }
-    v.startBlockChecked = child<QCheckBox>("startBlockCheck")->isChecked();
-    v.detailVisible = shows("detailGroup");
-    v.detailCaption = child<QGroupBox>("detailGroup")->title().toStdString();
-    v.dimmerSliderVisible = shows("dimmerSlider");
-    v.dimmerSliderPosition = child<QSlider>("dimmerSlider")->value();
-    v.levelSliderVisible = shows("levelSlider");
-    v.levelSliderPosition = child<QSlider>("levelSlider")->value();
-    v.stopDimmerVisible = shows("stopDimmerCheck");
-    v.stopDimmerChecked = child<QCheckBox>("stopDimmerCheck")->isChecked();
-    v.timeFromDimmerVisible = shows("timeFromDimmerButton");
-    return v;
-}
-
-// "step/count, time in units of 10 ms, selected channel, [the current step's lit cells by
-// channel], focused control", then S: start block, *: modified, ?n: close questions asked, how
-// the window closed, the titles of the dialogs shown and the messages.
-QString EditorDialogTest::summary() const {
-    const ProgramImage& image = m_editor->workingImage();
-    const int step = child<QLineEdit>("stepEdit")->text().toInt();
-    QStringList cells;
-    for (int c = 0; c < kChannelCount; ++c) {
-        if (image.cell(step, c) != 0) {
-            cells << QStringLiteral("%1:%2").arg(c + 1).arg(image.cell(step, c), 2, 16, QChar('0'));
-        }
-    }
-    QString text = QStringLiteral("%1/%2 t%3 ch%4 [%5] %6")
-                       .arg(step)
-                       .arg(child<QLineEdit>("countEdit")->text())
-                       .arg(image.stepTime(step))
-                       .arg(selectedChannel())
-                       .arg(cells.join(' '))
-                       .arg(m_editor->focusWidget()->objectName());
-    text +=
-        QString(image.startBlock() ? " S" : "") + (m_editor->presenter().isModified() ? " *" : "");
-    if (m_prompts->saveQuestions > 0) {
-        text += QStringLiteral(" ?%1").arg(m_prompts->saveQuestions);
-    }
-    if (!m_editor->isVisible()) {
-        text += m_editor->result() == QDialog::Accepted ? " accepted" : " rejected";
-    }
-    text += m_dialogs.isEmpty() ? "" : " " + m_dialogs.join(' ');
-    for (const QString& message : m_prompts->messages) {
-        text += " | " + message;
-    }
-    return text;
-}
-
-// One input per word: pN / sN click channel N's primary / secondary button, c:name clicks a
-// control, k:key presses a key on the focused control, f:name focuses a control, v:name=n
-// sets a slider, x:n clicks n pixels right of channel 12's marker; a and r (a:name=n to set
-// an edit or slider first) accept or reject the next dialog, o:file and w:file answer the next
-// open and save chooser, q:save|discard|cancel the next close question.
-void EditorDialogTest::play(const QString& script) {
-    for (const QString& word : script.split(' ', Qt::SkipEmptyParts)) {
-        const QString arg = word.section(':', 1);
-        const QString name = arg.section('=', 0, 0);
-        const int value = arg.section('=', 1).toInt();
-        if (word[0] == 'p' || word[0] == 's') {
-            QTest::mouseClick(button(word[0] == 'p' ? "primary" : "secondary", word.mid(1).toInt()),
-                              Qt::LeftButton);
-        } else if (word.startsWith("c:")) {
-            QTest::mouseClick(child(arg), Qt::LeftButton);
-        } else if (word.startsWith("k:")) {
-            const QKeyCombination key = QKeySequence(arg)[0];
-            QTest::keyClick(m_editor->focusWidget(), key.key(), key.keyboardModifiers());
-        } else if (word.startsWith("f:")) {
-            child(arg)->setFocus(Qt::MouseFocusReason);
-        } else if (word.startsWith("v:")) {
-            child<QSlider>(name)->setValue(value);
-        } else if (word.startsWith("x:")) {
-            const QRect marker = child("marker12")->geometry();
-            const QPoint at(marker.x() + marker.width() + arg.toInt(), marker.center().y());
-            QWidget* target = m_editor->childAt(at) ? m_editor->childAt(at) : m_editor.get();
-            QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(m_editor.get(), at));
-        } else if (word[0] == 'a' || word[0] == 'r') {
-            onNextModal(
-                [this, name, value](QDialog* dialog) {
-                    m_dialogs << "<" + dialog->windowTitle() + ">";
-                    if (auto* slider = dialog->findChild<QSlider*>(name)) {
-                        slider->setValue(value);
-                    } else if (auto* edit = dialog->findChild<QLineEdit*>(name)) {
-                        edit->setText(QString::number(value));
-                    }
-                },
-                word[0] == 'a');
-        } else if (word.startsWith("o:") || word.startsWith("w:")) {
-            (word[0] == 'o' ? m_prompts->openNames : m_prompts->saveNames) << m_dir.filePath(arg);
-        } else if (word.startsWith("q:")) {
-            m_prompts->saveChoices << (arg == "save"      ? EditorPrompts::SaveChoice::Save
-                                       : arg == "discard" ? EditorPrompts::SaveChoice::Discard
-                                                          : EditorPrompts::SaveChoice::Cancel);
-        }
-    }
-}
-
-void EditorDialogTest::freshWindowShowsTheTemplate() {
-    QCOMPARE(m_editor->windowTitle(), QStringLiteral("Tevra 1.1"));
-    // Icon 128 comes large and small.
-    QCOMPARE(m_editor->windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
-    QCOMPARE(summary(), QStringLiteral("1/20 t100 ch1 [] primary1"));
-    EditorView fresh;
-    fresh.stepText = "1";
-    fresh.countText = "20";
-    fresh.stepTimeCaption = "Время шага 1000 mS.";
-    for (ChannelView& row : fresh.channels) {
-        row.primaryImage = ButtonImage::Dark;
-    }
-    fresh.channels[0].markerVisible = true;
-    QVERIFY(shownView() == fresh);
-    QCOMPARE(button("primary", 1)->image().toImage().pixelColor(70, 15), QColor(Qt::black));
-
-    const std::pair<const char*, const char*> texts[] = {
-        {"programGroup", "Управление шагами программы"},
-        {"countGroup", "Кол."},
-        {"numberGroup", "Номер"},
-        {"startBlockGroup", "Старт блок"},
-        {"countPlus1Button", "+1"},
-        {"countPlus10Button", "+10"},
-        {"countMinus1Button", "-1"},
-        {"countMinus10Button", "-10"},
-        {"saveButton", "Сохранить"},
-        {"programButton", "Программировать"},
-        {"readButton", "Прочитать"},
-        {"insertStepButton", "Добавить шаг, сдвинуть ->"},
-        {"deleteStepButton", "<- Сдвинуть, удалить шаг"},
-        {"copyButton", "Копировать"},
-        {"undoButton", "Отменить действие"},
-        {"timesPlusButton", "+50mS"},
-        {"timesMinusButton", "-50mS"},
-        {"stopDimmerCheck", "Стоп диммер"},
-        {"stepTimesButton", "Время шагов"},
-        {"timeFromDimmerButton", "Время шага как диммер"},
-        {"insertFromFileButton", "Вставить из файла"},
-    };
-    for (const auto& [name, text] : texts) {
-        auto* box = m_editor->findChild<QGroupBox*>(name);
-        QCOMPARE(box != nullptr ? box->title() : child<QAbstractButton>(name)->text(),
-                 QString::fromUtf8(text));
-    }
-}
-
-void EditorDialogTest::inputsReachTheWindow_data() {
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("shown");
-    const auto row = [](const char* name, const char* script, const char* shown) {
-        QTest::newRow(name) << QString::fromUtf8(script) << QString::fromUtf8(shown);
-    };
-    row("+1", "c:countPlus1Button", "1/21 t100 ch1 [] countPlus1Button *");
-    row("+10", "c:countPlus10Button", "1/30 t100 ch1 [] countPlus10Button *");
-    row("-1", "c:countMinus1Button", "1/19 t100 ch1 [] countMinus1Button *");
-    row("-10", "c:countMinus10Button", "1/10 t100 ch1 [] countMinus10Button *");
-    row("-10 below the step", "v:stepSelector=15 c:countMinus10Button",
-        "10/10 t100 ch1 [] countMinus10Button *");
-    row("start block", "c:startBlockCheck", "1/20 t100 ch1 [] startBlockCheck S *");
-    row("primary once", "p5", "1/20 t100 ch5 [5:01] primary5 *");
-    row("primary twice", "p5 p5", "1/20 t100 ch5 [5:0a] primary5 *");
-    row("primary thrice", "p5 p5 p5", "1/20 t100 ch5 [5:08] primary5 *");
-    row("undo", "p5 p5 c:undoButton", "1/20 t100 ch5 [5:01] undoButton *");
-    row("secondary", "p5 p5 s5", "1/20 t100 ch5 [5:0e] secondary5 *");
-    row("secondary twice", "p5 p5 s5 s5", "1/20 t100 ch5 [5:0f] secondary5 *");
-    row("secondary thrice", "p5 p5 s5 s5 s5", "1/20 t100 ch5 [5:0a] secondary5 *");
-    row("secondary undone", "p5 p5 s5 c:undoButton", "1/20 t100 ch5 [5:0a] undoButton *");
-    row("primary on a dimmer", "p5 p5 s5 p5", "1/20 t100 ch5 [5:08] primary5 *");
-    row("primary on a level", "p5 p5 c:stopDimmerCheck p5", "1/20 t100 ch5 [5:78] primary5 *");
-    row("stop dimmer off", "p5 p5 c:stopDimmerCheck c:stopDimmerCheck",
-        "1/20 t100 ch5 [5:0e] stopDimmerCheck *");
-    row("stop dimmer", "p5 p5 c:stopDimmerCheck", "1/20 t100 ch5 [5:7b] stopDimmerCheck *");
-    row("dimmer drag", "p5 p5 v:dimmerSlider=12", "1/20 t100 ch5 [5:f2] primary5 *");
-    row("brightness drag", "p5 p5 c:stopDimmerCheck v:levelSlider=20",
-        "1/20 t100 ch5 [5:9b] stopDimmerCheck *");
-    row("time from dimmer", "p5 p5 v:dimmerSlider=12 c:timeFromDimmerButton",
-        "1/20 t512 ch5 [5:f2] timeFromDimmerButton *");
-    row("step time drag", "v:stepTimeSlider=250", "1/20 t250 ch1 [] primary1 *");
-    row("step selector drag", "v:stepSelector=7", "7/20 t100 ch1 [] primary1");
-    row("insert", "p1 c:insertStepButton", "2/21 t100 ch1 [1:01] insertStepButton *");
-    row("delete", "k:Right p1 c:deleteStepButton", "2/19 t100 ch1 [] deleteStepButton *");
-    row("+50mS", "c:timesPlusButton", "1/20 t105 ch1 [] timesPlusButton *");
-    row("-50mS refused", "v:stepTimeSlider=5 k:Right c:timesMinusButton",
-        "1/20 t5 ch1 [] timesMinusButton * | Время шага номер: 1\nне может быть меньше 0,05 "
-        "секунды! / Время не может быть изменено");
-    row("+50mS refused", "k:Right v:stepTimeSlider=2560 k:Left c:timesPlusButton",
-        "2/20 t2560 ch1 [] timesPlusButton * | Время шага номер: 2\nне может быть больше 25,6 "
-        "секунды! / Время не может быть изменено");
-    row("step times", "a:timeSlider=250 c:stepTimesButton k:Right",
-        "2/20 t250 ch1 [] stepTimesButton * <Время шагов>");
-    row("step times cancelled", "r:timeSlider=250 c:stepTimesButton k:Right",
-        "2/20 t100 ch1 [] stepTimesButton <Время шагов>");
-    row("copy", "p1 a c:copyButton k:Right k:Right",
-        "3/20 t100 ch1 [1:01] copyButton * <Копирование шагов>");
-    row("copy cancelled", "p1 r c:copyButton k:Right k:Right",
-        "3/20 t100 ch1 [] copyButton * <Копирование шагов>");
-    // The arrows never reach the focused control.
-    row("left and right", "k:Right k:Right k:Left", "2/20 t100 ch1 [] primary1");
-    row("up", "k:Up", "1/20 t101 ch1 [] primary1 *");
-    row("right on the step selector", "f:stepSelector k:Right", "2/20 t100 ch1 [] stepSelector");
-    row("down on the step time", "f:stepTimeSlider k:Down", "1/20 t99 ch1 [] stepTimeSlider *");
-    row("right on a channel", "p3 k:Right", "2/20 t100 ch3 [] primary3 *");
-    // Only the primary buttons are tab stops, in template order; Space clicks one.
-    row("tab", "k:Tab", "1/20 t100 ch2 [] primary2");
-    row("tab around", "k:Shift+Tab k:Tab", "1/20 t100 ch1 [] primary1");
-    row("backtab and space", "k:Shift+Tab k:Space", "1/20 t100 ch16 [16:01] primary16 *");
-    row("tab from a push button", "p5 p5 f:countPlus1Button k:Tab",
-        "1/20 t100 ch1 [5:0a] primary1 *");
-    row("backtab from a slider", "p5 p5 f:stepTimeSlider k:Shift+Tab",
-        "1/20 t100 ch16 [5:0a] primary16 *");
-    row("tab from a secondary button", "p5 p5 s5 k:Tab", "1/20 t100 ch6 [5:0e] primary6 *");
-    row("backtab from a secondary button", "p5 p5 s5 k:Shift+Tab",
-        "1/20 t100 ch5 [5:0e] primary5 *");
-    row("backtab from a channel", "p8 k:Shift+Tab", "1/20 t100 ch7 [8:01] primary7 *");
-    row("tab from secondary 6", "p6 p6 s6 k:Tab", "1/20 t100 ch6 [6:0e] primary6 *");
-    row("backtab from secondary 6", "p6 p6 s6 k:Shift+Tab", "1/20 t100 ch5 [6:0e] primary5 *");
-    row("backtab from secondary 1", "p1 p1 s1 k:Shift+Tab", "1/20 t100 ch1 [1:0e] primary1 *");
-    row("tab from secondary 16", "p16 p16 s16 k:Tab", "1/20 t100 ch16 [16:0e] primary16 *");
-    // Channel 5 is off on step 2: a hidden control keeps the focus and the selection.
-    row("hidden dimmer slider", "p5 p5 f:dimmerSlider k:Right k:Left",
-        "1/20 t100 ch5 [5:0a] CEditorDlg *");
-    row("hidden stop dimmer", "p5 p5 f:stopDimmerCheck k:Right k:Left",
-        "1/20 t100 ch5 [5:0a] CEditorDlg *");
-    row("hidden time from dimmer", "p5 p5 f:timeFromDimmerButton k:Right k:Left",
-        "1/20 t100 ch5 [5:0a] CEditorDlg *");
-    row("hidden secondary", "p5 p5 s5 k:Right k:Left", "1/20 t100 ch5 [5:0e] CEditorDlg *");
-    row("hidden brightness", "p5 p5 c:stopDimmerCheck f:levelSlider k:Right k:Left",
-        "1/20 t100 ch5 [5:7b] CEditorDlg *");
-    // A click on a channel's number, or just right of it, selects it and changes nothing.
-    row("number", "p3 c:number12", "1/20 t100 ch12 [3:01] primary12 *");
-    row("beside the marker", "x:14", "1/20 t100 ch12 [] primary12");
-    row("beyond the marker", "x:15", "1/20 t100 ch1 [] primary1");
-    row("save and read",
-        "p3 c:startBlockCheck w:a.tvr c:saveButton p3 c:countPlus10Button "
-        "k:Right o:a.tvr c:readButton",
-        "1/20 t100 ch1 [3:01] readButton S");
-    row("read cancelled", "k:Right p3 c:readButton", "1/20 t100 ch1 [] readButton *");
-    row("read refused", "p2 k:Right o:wrong.tvr c:readButton",
-        "2/20 t100 ch2 [] readButton * | Ошибка файла / Файле не может быть загружен!");
-    row("insert from file",
-        "p1 w:a.tvr c:saveButton p1 p1 o:a.tvr a c:insertFromFileButton k:Right "
-        "k:Right",
-        "3/20 t100 ch1 [1:01] insertFromFileButton * <Копирование шагов>");
-    row("insert from file undone",
-        "p1 w:a.tvr c:saveButton p1 p1 o:a.tvr a c:insertFromFileButton "
-        "c:undoButton k:Right k:Right",
-        "3/20 t100 ch1 [] undoButton * <Копирование шагов>");
-    // A cancelled chooser goes on with the file read last time, here the start program.
-    row("insert from no file", "p1 a:destFromEdit=1 c:insertFromFileButton",
-        "1/20 t100 ch1 [] insertFromFileButton <Копирование шагов>");
-    row("insert cancelled", "p1 r c:insertFromFileButton",
-        "1/20 t100 ch1 [1:01] insertFromFileButton * <Копирование шагов>");
-    row("insert refused", "o:wrong.tvr c:insertFromFileButton",
-        "1/20 t100 ch1 [] insertFromFileButton | Ошибка файла / Файле не может быть загружен!");
-    // Closing asks only when the program differs from the last start, save or load.
-    row("close: save", "p9 q:save w:a.tvr k:Escape", "1/20 t100 ch9 [9:01] primary9 ?1 rejected");
-    row("close: save cancelled", "p9 q:save k:Escape", "1/20 t100 ch9 [9:01] primary9 * ?1");
-    row("close: discard", "p9 q:discard k:Escape", "1/20 t100 ch9 [9:01] primary9 * ?1 rejected");
-    row("close: cancel", "p9 q:cancel k:Escape", "1/20 t100 ch9 [9:01] primary9 * ?1");
-    row("close: nothing to lose", "k:Right k:Tab k:Return", "2/20 t100 ch2 [] primary2 accepted");
-    // Enter clicks a focused push button and confirms anywhere else.
-    row("enter on a push button", "f:countPlus1Button k:Return",
-        "1/21 t100 ch1 [] countPlus1Button *");
-    row("enter elsewhere", "c:countPlus1Button f:primary1 k:Return",
-        "1/21 t100 ch1 [] primary1 * ?1");
-}
-
-void EditorDialogTest::inputsReachTheWindow() {
-    QFETCH(QString, script);
-    QFETCH(QString, shown);
-    // 362 bytes, as a 20-step file, but the header claims 21 steps.
-    QFile wrong(m_dir.filePath("wrong.tvr"));
-    QVERIFY(wrong.open(QIODevice::WriteOnly));
-    wrong.write(QByteArray(1, 0x15) + QByteArray(361, '\0'));
-    wrong.close();
-    play(script);
-    QCOMPARE(summary(), shown);
-    QVERIFY(shownView() == m_editor->presenter().view());
-}
-
-void EditorDialogTest::failedSaveIsReportedAndKeepsTheOldFile() {
-    const QString path = m_dir.filePath("old.tvr");
-    play("w:old.tvr c:saveButton p1 w:old.tvr/new.tvr c:saveButton");
-    QCOMPARE(QFileInfo(path).size(), qint64(362));
-    QCOMPARE(m_prompts->messages.size(), 1);
-    QVERIFY(
-        m_prompts->messages[0].startsWith("Файл не может быть открыт:\n" + path + "/new.tvr\n"));
-    QVERIFY(m_prompts->messages[0].endsWith(" / " + QApplication::applicationName()));
-    // Still unsaved: closing asks, and a second failure keeps the window open.
-    play("q:save w:old.tvr/new.tvr k:Escape");
-    QCOMPARE(summary().section(" | ", 0, 0),
-             QStringLiteral("1/20 t100 ch1 [1:01] saveButton * ?1"));
-}
-
-void EditorDialogTest::aboutBoxFromF1AndTheContextMenu() {
-    bool seen = false;
-    onNextModal([&seen](QDialog* about) {
-        QVERIFY(qobject_cast<CAboutDlg*>(about) != nullptr);
-        QCOMPARE(about->windowTitle(), QStringLiteral("Velmora_N1"));
-        QCOMPARE(about->findChild<QLabel*>("versionLabel")->text(),
-                 QStringLiteral("Velmora_N1 Version 1.0"));
-        QVERIFY(about->findChild<QLabel*>("copyrightLabel")->text().contains("2005"));
-        seen = true;
-    });
-    play("k:F1");
-    QVERIFY(seen);
-
-    seen = false;
-    QTimer::singleShot(0, [&seen] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu != nullptr);
-        QCOMPARE(menu->actions().size(), 1);
-        QCOMPARE(menu->actions()[0]->text(), QStringLiteral("&About Velmora_N1..."));
-        onNextModal([&seen](QDialog* about) { seen = qobject_cast<CAboutDlg*>(about) != nullptr; });
-        menu->actions()[0]->trigger();
-        menu->close();
-    });
-    QWidget* label = child("number3");
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
-                            label->mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(label, &event);
-    QVERIFY(seen);
-    QCOMPARE(summary(), QStringLiteral("1/20 t100 ch1 [] primary1"));
-}
-
-// A 4 x 4 red image centred in the frame, one pixel down and right when pushed; the frame is
-// two pixels wide when checked, and focus draws a dotted line one pixel inside it.
-void EditorDialogTest::buttonsPaintTheirState() {
-    TriStateBitmapButton face;
-    QPalette palette;
-    palette.setColor(QPalette::Button, Qt::white);
-    palette.setColor(QPalette::Dark, Qt::blue);
-    palette.setColor(QPalette::Shadow, Qt::green);
-    face.setPalette(palette);
-    face.setGeometry(0, 0, 20, 14);
-    QPixmap red(4, 4);
-    red.fill(Qt::red);
-    face.setImage(red);
-    face.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&face));
-    const auto redAt = [](const QImage& image) {
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (image.pixelColor(x, y) == QColor(Qt::red)) {
-                    return QPoint(x, y);
-                }
-            }
-        }
-        return QPoint(-1, -1);
-    };
-    const struct {
-        ButtonState state;
-        bool down;
-        QPoint image;
-        int frame;
-    } rows[] = {{ButtonState::Clear, false, {8, 5}, 1},
-                {ButtonState::Clear, true, {9, 6}, 1},
-                {ButtonState::Checked, false, {9, 6}, 2},
-                {ButtonState::Indeterminate, false, {9, 6}, 1}};
-    for (const auto& r : rows) {
-        face.setState(r.state);
-        face.setDown(r.down);
-        const QImage image = face.grab().toImage();
-        QCOMPARE(redAt(image), r.image);
-        const QColor frame = r.state == ButtonState::Clear ? Qt::blue : Qt::green;
-        QCOMPARE(image.pixelColor(r.frame - 1, 7), frame);
-        QVERIFY(image.pixelColor(r.frame, 7) != frame);
-        QCOMPARE(face.isChecked(), r.state == ButtonState::Checked);
-    }
-    face.setState(ButtonState::Clear);
-    face.setDown(false);
-    const QImage unfocused = face.grab().toImage();
-    face.activateWindow();
-    face.setFocus();
-    QVERIFY(QTest::qWaitForWindowActive(&face));
-    const QImage focused = face.grab().toImage();
-    QRect changed;
-    for (int y = 0; y < focused.height(); ++y) {
-        for (int x = 0; x < focused.width(); ++x) {
-            if (focused.pixel(x, y) != unfocused.pixel(x, y)) {
-                changed |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    QCOMPARE(changed, QRect(2, 2, 16, 10));
-}
 
 QTEST_MAIN(EditorDialogTest)
 #include "EditorDialogTest.moc"
