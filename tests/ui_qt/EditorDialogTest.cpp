@@ -1,5 +1,4 @@
 #include "model/ChannelCell.h"
-#include "support/FindWidget.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CEditorDlg.h"
 #include "ui/EditorPrompts.h"
@@ -17,12 +16,9 @@ namespace {
 // Answers the editor's file choosers and close questions, and records its message boxes.
 class FakePrompts : public EditorPrompts {
 public:
-    QString openFileName(QWidget*) override {
-        return openNames.isEmpty() ? "" : openNames.takeFirst();
-    }
-    QString saveFileName(QWidget*) override {
-        return saveNames.isEmpty() ? "" : saveNames.takeFirst();
-    }
+    static QString next(QStringList& names) { return names.isEmpty() ? "" : names.takeFirst(); }
+    QString openFileName(QWidget*) override { return next(openNames); }
+    QString saveFileName(QWidget*) override { return next(saveNames); }
     // Without the system's reason for a file error, a third line that follows the locale.
     void showMessage(QWidget*, const QString& text, const QString& caption) override {
         messages << text.section('\n', 0, 1) + " / " + caption;
@@ -182,8 +178,6 @@ private slots:
         row("p8 k:Shift+Tab", "1/20 t100 ch7 [8:01] primary7 *");
         row("p6 p6 s6 k:Tab", "1/20 t100 ch6 [6:0e] primary6 *");
         row("p6 p6 s6 k:Shift+Tab", "1/20 t100 ch5 [6:0e] primary5 *");
-        row("p1 p1 s1 k:Shift+Tab", "1/20 t100 ch1 [1:0e] primary1 *");
-        row("p16 p16 s16 k:Tab", "1/20 t100 ch16 [16:0e] primary16 *");
         // Channel 5 is off on step 2: a hidden control keeps the focus and the selection.
         row("p5 p5 f:dimmerSlider k:Right k:Left", "1/20 t100 ch5 [5:0a] CEditorDlg *");
         row("p5 p5 f:stopDimmerCheck k:Right k:Left", "1/20 t100 ch5 [5:0a] CEditorDlg *");
@@ -193,8 +187,10 @@ private slots:
             "1/20 t100 ch5 [5:7b] CEditorDlg *");
         // A click on a channel's number, or just right of it, selects it and changes nothing.
         row("p3 c:number12", "1/20 t100 ch12 [3:01] primary12 *");
-        row("x:14", "1/20 t100 ch12 [] primary12");
-        row("x:15", "1/20 t100 ch1 [] primary1");
+        row("x:12:w+14:h-1", "1/20 t100 ch12 [] primary12");
+        row("x:12:w+15:+0", "1/20 t100 ch1 [] primary1");
+        row("x:12:+0:h+0", "1/20 t100 ch1 [] primary1");
+        row("p3 x:1:+0:+0", "1/20 t100 ch1 [3:01] primary1 *");
         row("p3 c:startBlockCheck w:a.tvr c:saveButton p3 c:countPlus10Button k:Right o:a.tvr "
             "c:readButton",
             "1/20 t100 ch1 [3:01] readButton S");
@@ -225,8 +221,8 @@ private slots:
         // the window open.
         row("w:a.tvr c:saveButton p1 w:a.tvr/b.tvr c:saveButton q:save w:a.tvr/b.tvr k:Escape",
             "1/20 t100 ch1 [1:01] saveButton * ?1 | Файл не может быть открыт:\n<dir>/a.tvr/b.tvr "
-            "/ "
-            "EditorDialogTest | Файл не может быть открыт:\n<dir>/a.tvr/b.tvr / EditorDialogTest");
+            "/ app | "
+            "Файл не может быть открыт:\n<dir>/a.tvr/b.tvr / app");
         row("a k:F1", "1/20 t100 ch1 [] primary1 <Velmora_N1>");
         row("c:countPlus1Button f:primary1 k:Return", "1/21 t100 ch1 [] primary1 * ?1");
     }
@@ -248,7 +244,6 @@ private slots:
         bool seen = false;
         QTimer::singleShot(0, [&seen] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QVERIFY(menu != nullptr);
             QCOMPARE(menu->actions().size(), 1);
             QCOMPARE(menu->actions()[0]->text(), QStringLiteral("&About Velmora_N1..."));
             onNextModal([&seen](QDialog* about) {
@@ -319,23 +314,12 @@ private slots:
 
 private:
     template <typename T = QWidget> T* child(const QString& name) const {
-        return findWidget<T>(m_editor.get(), name);
+        return m_editor->findChild<T*>(name);
     }
     TriStateBitmapButton* button(const char* kind, int channel) const {
         return child<TriStateBitmapButton>(QString::fromLatin1(kind) + QString::number(channel));
     }
     bool shows(const QString& name) const { return child(name)->isVisibleTo(m_editor.get()); }
-
-    // The one channel whose marker shows, or 0.
-    int selectedChannel() const {
-        int found = 0;
-        for (int channel = 1; channel <= kChannelCount; ++channel) {
-            if (shows("marker" + QString::number(channel))) {
-                found = found == 0 ? channel : -1;
-            }
-        }
-        return found;
-    }
 
     // What the widgets show, to compare with what the presenter says they must show.
     EditorView shownView() const {
@@ -388,27 +372,27 @@ private:
                            .arg(step)
                            .arg(child<QLineEdit>("countEdit")->text())
                            .arg(image.stepTime(step))
-                           .arg(selectedChannel())
+                           .arg(m_editor->presenter().model().selectedChannel() + 1)
                            .arg(cells.join(' '))
                            .arg(m_editor->focusWidget()->objectName());
         text += QString(image.startBlock() ? " S" : "") +
                 (m_editor->presenter().isModified() ? " *" : "");
-        if (m_prompts->saveQuestions > 0) {
-            text += QStringLiteral(" ?%1").arg(m_prompts->saveQuestions);
-        }
-        if (!m_editor->isVisible()) {
-            text += m_editor->result() == QDialog::Accepted ? " accepted" : " rejected";
-        }
+        text +=
+            m_prompts->saveQuestions == 0 ? "" : " ?" + QString::number(m_prompts->saveQuestions);
+        text += m_editor->isVisible() ? "" : m_editor->result() ? " accepted" : " rejected";
         text += m_dialogs.isEmpty() ? "" : " " + m_dialogs.join(' ');
         for (const QString& message : m_prompts->messages) {
-            text += " | " + QString(message).replace(m_dir.path(), "<dir>");
+            text += " | " + QString(message)
+                                .replace(m_dir.path(), "<dir>")
+                                .replace(QApplication::applicationName(), "app");
         }
         return text;
     }
 
     // One input per word: pN / sN click channel N's primary / secondary button, c:name clicks a
     // control, k:key presses a key on the focused control, f:name focuses a control, v:name=n
-    // sets a slider, x:n clicks n pixels right of channel 12's marker; a and r (a:name=n to set
+    // sets a slider, x:N:dx:dy clicks at that offset from the top left of channel N's marker
+    // (w and h: its width and height plus the number that follows); a and r (a:name=n to set
     // an edit or slider first) accept or reject the next dialog, o:file and w:file answer the next
     // open and save chooser, q:save|discard|cancel the next close question.
     void play(const QString& script) {
@@ -430,8 +414,13 @@ private:
             } else if (word.startsWith("v:")) {
                 child<QSlider>(name)->setValue(value);
             } else if (word.startsWith("x:")) {
-                const QRect marker = child("marker12")->geometry();
-                const QPoint at(marker.x() + marker.width() + arg.toInt(), marker.center().y());
+                const QRect marker = child("marker" + word.section(':', 1, 1))->geometry();
+                const auto offset = [](const QString& text, int size) {
+                    return (text[0] == 'w' || text[0] == 'h' ? size : 0) + text.mid(1).toInt();
+                };
+                const QPoint at =
+                    marker.topLeft() + QPoint(offset(word.section(':', 2, 2), marker.width()),
+                                              offset(word.section(':', 3, 3), marker.height()));
                 QWidget* target = m_editor->childAt(at) ? m_editor->childAt(at) : m_editor.get();
                 QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(m_editor.get(), at));
             } else if (word[0] == 'a' || word[0] == 'r') {

@@ -1,7 +1,6 @@
 #include "link/PortTable.h"
 #include "link/SimulatorLink.h"
 #include "sim/SimulatedController.h"
-#include "support/FindWidget.h"
 #include "support/RecordingProfile.h"
 #include "support/SavedVariable.h"
 #include "ui/CExchangeDlg.h"
@@ -28,7 +27,7 @@ public:
           }) {}
 
     template <typename W = QWidget> W* widget(const char* name) {
-        return findWidget<W>(&m_dialog, QString::fromLatin1(name));
+        return m_dialog.findChild<W*>(QString::fromLatin1(name));
     }
     void click(const char* name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
     QString progress() {
@@ -81,16 +80,15 @@ private slots:
         };
         // The rules are the form's; here the boxes switch the controls and the window shows them.
         row(-1, "", "", "ta-- 0 0 0 11010 [ 0/100] 0");
-        row(65281, "", "", "t-is 3600 60 7200 11111 [ 0/100] 0");
         row(-1, "", "c:allNightCheck", "t--- 0 0 0 11111 [ 0/100] 0");
         row(-1, "", "c:timerCheck", "-a-- 0 0 0 00000 [ 0/100] 0");
         row(-1, "", "c:inversionCheck c:slaveCheck", "tais 0 0 0 11010 [ 0/100] 0");
-        row(-1, "<device>", "k:Escape", "ta-- 0 0 0 11010 [ 0/100] 0 closed");
+        row(-1, "<device>", "Escape", "ta-- 0 0 0 11010 [ 0/100] 0 closed");
         row(-1, "<device>", "c:closeButton", "ta-- 0 0 0 11010 [ 0/100] 0 closed");
         // The port is stored first, the settings once they pass their checks. What is opened is
         // what the window shows, and shows again when it opens next. While the upload runs, the
         // window takes no input; the bar moves block by block.
-        row(-1, "<device>", "f:switchOnDelayEdit k:Return",
+        row(-1, "<device>", "Return",
             "ta-- 0 0 0 11010 [ 0/100] 1 <entry> | Значение ожидания дня должно быть 1-65535 / "
             "app [ 0/100]");
         row(1, "<entry>", "c:writeButton",
@@ -115,8 +113,8 @@ private slots:
 
     // The port is "<device>" or "<entry>" for the simulator's path typed or its entry picked
     // (then text typed over it), "<silent>" or "<wrong>" for a simulator that never answers or
-    // always answers wrong, or a path. The script clicks (c:name), focuses (f:name) and presses
-    // keys (k:key). A silent controller costs four read-back waits of 50 ms.
+    // always answers wrong, or a path. The script clicks (c:name) and presses Escape, or Return
+    // in a field. A silent controller costs four read-back waits of 50 ms.
     void inputsReachTheWindow() {
         QFETCH(int, timerWord);
         QFETCH(QString, port);
@@ -134,24 +132,21 @@ private slots:
         SimulatedController simulator(options);
         QVERIFY(simulator.start());
         QVERIFY(SimulatorLink::publish(simulator.devicePath()));
-        const auto ports = portTable();
-        const auto entry =
-            static_cast<int>(std::find_if(ports.begin(), ports.end(),
-                                          [&](const PortEntry& p) {
-                                              return p.deviceName == simulator.devicePath();
-                                          }) -
-                             ports.begin());
         RecordingProfile profile;
         if (timerWord >= 0) {
-            profile.m_values = {
-                {kTimerWordKey, timerWord}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60},
-                {kWorkTimeKey, 7200},       {kSlaveKey, 1},      {kPortKey, 1}};
+            profile.m_values = {{kTimerWordKey, timerWord},
+                                {kDayWaitKey, 3600},
+                                {kSwitchOnDelayKey, 60},
+                                {kWorkTimeKey, 7200},
+                                {kSlaveKey, 1}};
         }
         Harness h(profile);
         h.m_dialog.setUploadTimings({.readBackWait = 50ms});
         h.m_dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
         auto* combo = h.widget<QComboBox>("portCombo");
+        const int entry =
+            combo->findText(QString::fromStdString(simulatorShownName(simulator.devicePath())));
         if (port.startsWith("<entry>")) {
             combo->setCurrentIndex(entry);
             port.remove("<entry>");
@@ -174,10 +169,9 @@ private slots:
         for (const QString& word : script.split(' ', Qt::SkipEmptyParts)) {
             if (word.startsWith("c:")) {
                 h.click(qPrintable(word.mid(2)));
-            } else if (word.startsWith("f:")) {
-                h.widget(qPrintable(word.mid(2)))->setFocus();
             } else {
-                QTest::keyClick(QApplication::focusWidget(), QKeySequence(word.mid(2))[0].key());
+                QTest::keyClick(word == "Return" ? h.widget("switchOnDelayEdit") : &h.m_dialog,
+                                QKeySequence(word)[0].key());
             }
         }
         // The port as the window shows it, with the caret when the box does not show its start.
@@ -195,31 +189,28 @@ private slots:
             Harness reopened(profile);
             QCOMPARE(shownPort(reopened), shownPort(h));
         }
-        QCOMPARE((QStringList{text + (bars.isEmpty() ? "" : " " + bars.join(' '))} + h.m_messages)
-                     .join(" | "),
-                 shown);
+        text += bars.isEmpty() ? "" : " " + bars.join(' ');
+        const QString all = (QStringList{text} + h.m_messages).join(" | ");
+        QCOMPARE(all, shown);
         if (!bars.isEmpty()) {
             const std::vector<std::uint8_t> program = simulator.programArea();
             const auto bytes = h.m_image.bytes();
             QVERIFY(
                 std::equal(bytes.begin(), bytes.begin() + 3 * kTransferBlockSize, program.begin()));
-            const ExchangeForm stored(profile, ports);
+            const ExchangeForm stored(profile, portTable());
             QVERIFY(simulator.settingsBlock() == *buildConfigBlock(stored.settings()).block);
         }
     }
 
-    void settingsProfileKeepsIntegersInTheSettingsGroup() {
+    void settingsProfileKeepsTheKeysInTheSettingsGroup() {
         QTemporaryDir dir;
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-        {
-            SettingsProfile profile;
-            QCOMPARE(profile.readInt(kPortKey, 0), 0);
-            profile.writeInt(kPortKey, 3);
-            profile.writeInt(kSlaveKey, -1);
-        }
+        SettingsProfile().writeInt(kPortKey, 3);
+        SettingsProfile().writeText(kTypedPortKey, "/dev/ttyUSB0");
         const SettingsProfile reopened;
-        QCOMPARE(reopened.readInt(kPortKey, 0), 3);
-        QCOMPARE(reopened.readInt(kSlaveKey, 0), -1);
+        QCOMPARE((QList<int>{reopened.readInt(kPortKey, 0), reopened.readInt(kSlaveKey, 7)}),
+                 (QList<int>{3, 7}));
+        QCOMPARE(reopened.readText(kTypedPortKey), "/dev/ttyUSB0");
         QSettings file(dir.filePath(QApplication::applicationName() + ".ini"),
                        QSettings::IniFormat);
         QCOMPARE(file.value("Settings/COMM_SET").toInt(), 3);

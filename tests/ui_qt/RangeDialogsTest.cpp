@@ -1,4 +1,3 @@
-#include "support/FindWidget.h"
 #include "ui/CCopyStepsDlg.h"
 #include "ui/CStepTimesDlg.h"
 
@@ -101,16 +100,15 @@ private slots:
         dialog.show();
         for (const QString& word : script.split(' ').mid(1)) {
             if (word == "ok" || word == "cancel") {
-                QTest::mouseClick(findWidget<QPushButton>(&dialog, word + "Button"),
-                                  Qt::LeftButton);
+                QTest::mouseClick(dialog.findChild<QPushButton*>(word + "Button"), Qt::LeftButton);
             } else if (word == "hide") {
                 dialog.hide();
                 dialog.show();
             } else if (word.startsWith("s:")) {
-                QTest::keyClick(findWidget<QSlider>(&dialog, "timeSlider"),
+                QTest::keyClick(dialog.findChild<QSlider*>("timeSlider"),
                                 QKeySequence(word.mid(2))[0].key());
             } else if (QString("=+:^").contains(word[1])) {
-                auto* edit = findWidget<QLineEdit>(&dialog, edits[word[0].unicode() - 'a']);
+                auto* edit = dialog.findChild<QLineEdit*>(edits[word[0].unicode() - 'a']);
                 edit->setFocus();
                 word[1] == '+' ? edit->end(false) : edit->setSelection(0, word[1] == '^' ? 1 : 99);
                 if (word[1] == ':') {
@@ -129,7 +127,7 @@ private slots:
         // and how the dialog closed.
         QStringList parts;
         for (const QString& name : edits) {
-            const auto* edit = findWidget<QLineEdit>(&dialog, name);
+            const auto* edit = dialog.findChild<QLineEdit*>(name);
             const int start =
                 edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
             parts << edit->text()
@@ -138,7 +136,7 @@ private slots:
         }
         QString text = parts.join('|');
         if (!copy) {
-            text += " " + findWidget<QGroupBox>(&dialog, "timeGroup")->title();
+            text += " " + dialog.findChild<QGroupBox*>("timeGroup")->title();
         }
         const QString closed = dialog.isVisible()                     ? QString()
                                : dialog.result() == QDialog::Accepted ? " accepted"
@@ -161,8 +159,7 @@ private slots:
         CCopyStepsDlg copy;
         copy.show();
         QCOMPARE(copy.windowTitle(), QStringLiteral("Копирование шагов"));
-        QCOMPARE(copy.size(), QSize(255, 76));
-        auto* ok = findWidget<QPushButton>(&copy, "okButton");
+        auto* ok = copy.findChild<QPushButton*>("okButton");
         QCOMPARE(ok->text(), QStringLiteral("Копировать"));
         QVERIFY(ok->isDefault());
         // Focus starts on the confirm button; Tab skips the computed end.
@@ -175,13 +172,12 @@ private slots:
         }
         QCOMPARE(order, (QStringList{"okButton", "cancelButton", "sourceFromEdit", "sourceToEdit",
                                      "destFromEdit", "okButton"}));
-        QVERIFY(findWidget<QLineEdit>(&copy, "destToEdit")->isReadOnly());
+        QVERIFY(copy.findChild<QLineEdit*>("destToEdit")->isReadOnly());
         CStepTimesDlg times;
         times.show();
-        QCOMPARE(times.focusWidget(), findWidget<QPushButton>(&times, "okButton"));
+        QCOMPARE(times.focusWidget(), times.findChild<QPushButton*>("okButton"));
         QCOMPARE(times.windowTitle(), QStringLiteral("Время шагов"));
-        QCOMPARE(times.size(), QSize(279, 153));
-        const auto* slider = findWidget<QSlider>(&times, "timeSlider");
+        const auto* slider = times.findChild<QSlider*>("timeSlider");
         QCOMPARE((QList<int>{slider->minimum(), slider->maximum()}), (QList<int>{5, 2560}));
     }
 };
