@@ -36,9 +36,6 @@ TEST(ExchangeForm, OpensFromTheProfileAndTheBoxesSwitchTheTimerControls) {
         {65535, "", "---S 1 1 10 00000 3:COM4"},
         {65281, "", "T-IS 3600 60 7200 11111 3:COM4"},
         {0, "", "TA-S 3600 60 7200 11010 3:COM4"},
-        {-1, "n", "T--- 0 0 0 11111 0:COM1"},
-        {-1, "nn", "TA-- 0 0 0 11010 0:COM1"},
-        {-1, "t", "-A-- 0 0 0 00000 0:COM1"},
         // Switching the timer on frees every field, even with "all night" still checked.
         {-1, "tt", "TA-- 0 0 0 11111 0:COM1"},
         // A stored index outside the list selects nothing.

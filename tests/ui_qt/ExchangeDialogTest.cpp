@@ -4,7 +4,6 @@
 #include "support/RecordingProfile.h"
 #include "support/SavedVariable.h"
 #include "ui/CExchangeDlg.h"
-#include "ui/ExchangeForm.h"
 #include "ui/SettingsProfile.h"
 
 #include <QtTest>
@@ -197,8 +196,6 @@ private slots:
             const auto bytes = h.m_image.bytes();
             QVERIFY(
                 std::equal(bytes.begin(), bytes.begin() + 3 * kTransferBlockSize, program.begin()));
-            const ExchangeForm stored(profile, portTable());
-            QVERIFY(simulator.settingsBlock() == *buildConfigBlock(stored.settings()).block);
         }
     }
 

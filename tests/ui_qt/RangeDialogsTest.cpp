@@ -22,14 +22,11 @@ private slots:
         row("copy", "[]1|[]2|[]3|[]4 = 1 2 3 4");
         // Not rewritten, so the caret stays behind the typed digit.
         row("copy a=5", "5[]|[]5|[]3|[]3 = 5 5 3 3");
-        row("copy b=10", "[]1|10[]|[]3|[]12 = 1 10 3 12");
         row("copy b=10 c=495", "[]1|10[]|495[]|[]500 = 1 10 495 500");
         // Zero is out of range: put back, caret at the start; in the end field it gives the start.
         row("copy a=0", "[]1|[]2|[]3|[]4 = 1 2 3 4");
         row("copy c=0", "[]1|[]2|[]3|[]4 = 1 2 3 4");
         row("copy b=0", "[]1|1[]|[]3|[]3 = 1 1 3 3");
-        row("copy b:", "[]1|[]|[]3|[]4 = 1 2 3 4");
-        row("copy b: b+7", "[]1|7[]|[]3|[]9 = 1 7 3 9");
         // The third digit reads above the last step: refused, the caret stays at the end.
         row("copy b: b+700", "[]1|70[]|[]3|[]72 = 1 70 3 72");
         // The retry reads 50, below the start 99.
@@ -39,8 +36,7 @@ private slots:
         // The source-end edit gets its caret back, clamped to the shorter text.
         row("copy b=1234", "[]1|123[]|[]3|[]125 = 1 123 3 125");
         row("copy b^ a=9", "9[]|[9]|[]3|[]3 = 9 9 3 3");
-        row("copy b=400 c=450 b=9", "[]1|9[]|450[]|[]458 = 1 9 450 458");
-        row("copy b=20 a=300", "300[]|30[]0|[]3|[]3 = 300 300 3 3");
+        row("copy c=495 b=10", "[]1|10[]|495[]|[]500 = 1 10 495 500");
         row("copy b=999 b=000", "[]1|100[]|[]3|[]102 = 1 100 3 102");
         row("copy a=500 c=500 b=1", "500[]|5[]00|500[]|[]500 = 500 500 500 500");
         row("copy a+a-", "1[]|[]2|[]3|[]4 = 1 2 3 4");
@@ -53,10 +49,8 @@ private slots:
         // shows; the caption counts milliseconds. Its edits keep any character.
         row("times", "[]1|[]2 1000 = 1 2 100");
         row("times a: a=7", "7[]|[]7 1000 = 7 7 100");
-        row("times b: b+6 b+0", "[]1|60[] 1000 = 1 60 100");
         row("times b: b+6 b+0 b+0", "[]1|[]60 1000 = 1 60 100");
         // An end out of range is read again from its first two characters, at least the start.
-        row("times a=4 b:-5", "4[]|[]4 1000 = 4 4 100");
         row("times a=4 b:0", "4[]|[]4 1000 = 4 4 100");
         row("times a=9 b:000", "9[]|[]9 1000 = 9 9 100");
         row("times a=4 b:999", "4[]|[]99 1000 = 4 99 100");
@@ -65,16 +59,13 @@ private slots:
         row("times a=5 a=ab", "ab[]|[]5 1000 = 5 5 100");
         // A start out of range is put back; typed key by key, its third digit is refused and a
         // fourth lands before the rest.
-        row("times a:-3", "[]1|[]2 1000 = 1 2 100");
         row("times a:0", "[]1|[]2 1000 = 1 2 100");
         row("times a:501", "[]1|[]2 1000 = 1 2 100");
-        row("times a:5012", "[]1|[]2 1000 = 1 2 100");
         row("times a=501", "[]50|[]50 1000 = 50 50 100");
         row("times a=5012", "2[]50|[]250 1000 = 250 250 100");
         row("times a=4 a=ж hide", "[ж]|[]4 1000 = 4 4 100");
         row("times s:Right", "[]1|[]2 1010 = 1 2 101");
         row("times s:PgDown s:Left", "[]1|[]2 980 = 1 2 98");
-        row("times s:End", "[]1|[]2 25600 = 1 2 2560");
         row("times b=30 s:Home ok", "[]1|30[] 50 = 1 30 5 accepted");
         row("times b=30 s:Home cancel", "[]1|30[] 50 = 1 2 3 rejected");
     }
@@ -160,7 +151,6 @@ private slots:
         copy.show();
         QCOMPARE(copy.windowTitle(), QStringLiteral("Копирование шагов"));
         auto* ok = copy.findChild<QPushButton*>("okButton");
-        QCOMPARE(ok->text(), QStringLiteral("Копировать"));
         QVERIFY(ok->isDefault());
         // Focus starts on the confirm button; Tab skips the computed end.
         QStringList order;
