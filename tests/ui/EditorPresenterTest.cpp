@@ -138,11 +138,8 @@ TEST(EditorPresenter, StepNavigationCountAndTime) {
         int count;
         int stepTime = 100;
     } rows[] = {
-        {"left at step one is refused", {left}, 1, 20},
-        {"selector past the end", {at(25)}, 20, 20},
         {"delete the last step", {at(20), &P::deleteStepClicked}, 19, 19},
         {"count below the step", {at(15), count(-10)}, 10, 10},
-        {"count refused", {count(-20)}, 1, 20},
         {"time 4 raised", {stored(4)}, 2, 20, 5},
         {"time 5 kept", {stored(5)}, 2, 20, 5},
         {"time 2560 kept", {stored(2560)}, 2, 20, 2560},

@@ -54,12 +54,12 @@ ButtonImage imageOf(const TriStateBitmapButton* button) {
                           : ButtonImage::None;
 }
 
-// The smallest rectangle holding every pixel for which test holds.
-QRect pixelsWhere(const QImage& image, const std::function<bool(int x, int y)>& test) {
+// The smallest rectangle holding every pixel of the colour or, unlike, of any other.
+QRect pixelsOf(const QImage& image, QRgb colour, bool unlike = false) {
     QRect found;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            found |= test(x, y) ? QRect(x, y, 1, 1) : QRect();
+            found |= (image.pixel(x, y) == colour) != unlike ? QRect(x, y, 1, 1) : QRect();
         }
     }
     return found;
@@ -235,13 +235,15 @@ private slots:
     }
 
     // A 4 x 4 red image centred in the frame, one pixel down and right when pushed; the frame
-    // is two pixels wide when checked, and focus draws a dotted line one pixel inside it.
+    // is two pixels wide when checked, the third state draws a dotted line inside it, and focus
+    // another one pixel further in.
     void buttonsPaintTheirState() {
         TriStateBitmapButton face;
         QPalette palette;
         palette.setColor(QPalette::Button, Qt::white);
         palette.setColor(QPalette::Dark, Qt::blue);
         palette.setColor(QPalette::Shadow, Qt::green);
+        palette.setColor(QPalette::Mid, Qt::magenta);
         face.setPalette(palette);
         face.setGeometry(0, 0, 20, 14);
         QPixmap red(4, 4);
@@ -258,27 +260,23 @@ private slots:
                     {ButtonState::Checked, false, {9, 6}, 2},
                     {ButtonState::Indeterminate, false, {9, 6}, 1},
                     {ButtonState::Clear, false, {8, 5}, 1}};
-        QImage unfocused;
         for (const auto& r : rows) {
             face.setState(r.state);
             face.setDown(r.down);
-            const QImage image = unfocused = face.grab().toImage();
-            QCOMPARE(pixelsWhere(
-                         image, [&](int x, int y) { return image.pixel(x, y) == qRgb(255, 0, 0); }),
-                     QRect(r.image, QSize(4, 4)));
-            const QColor frame = r.state == ButtonState::Clear ? Qt::blue : Qt::green;
-            QCOMPARE(image.pixelColor(r.frame - 1, 7), frame);
-            QVERIFY(image.pixelColor(r.frame, 7) != frame);
+            const QImage image = face.grab().toImage();
+            const QRgb frame = r.state == ButtonState::Clear ? qRgb(0, 0, 255) : qRgb(0, 255, 0);
+            QCOMPARE(pixelsOf(image, qRgb(255, 0, 0)), QRect(r.image, QSize(4, 4)));
+            QCOMPARE(pixelsOf(image, frame, true),
+                     QRect(r.frame, r.frame, 20 - 2 * r.frame, 14 - 2 * r.frame));
+            QCOMPARE(pixelsOf(image, qRgb(255, 0, 255)),
+                     r.state == ButtonState::Indeterminate ? QRect(1, 1, 18, 12) : QRect());
             QCOMPARE(face.isChecked(), r.state == ButtonState::Checked);
         }
+        // The focus line inverts the white ground.
         face.activateWindow();
         face.setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&face));
-        const QImage focused = face.grab().toImage();
-        QCOMPARE(
-            pixelsWhere(focused,
-                        [&](int x, int y) { return focused.pixel(x, y) != unfocused.pixel(x, y); }),
-            QRect(2, 2, 16, 10));
+        QCOMPARE(pixelsOf(face.grab().toImage(), qRgb(0, 0, 0)), QRect(2, 2, 16, 10));
     }
 
 private:

@@ -81,21 +81,24 @@ private slots:
         row(-1, "", "", "ta-- 0 0 0 11010 [ 0/100] 0");
         row(-1, "", "c:allNightCheck", "t--- 0 0 0 11111 [ 0/100] 0");
         row(-1, "", "c:timerCheck", "-a-- 0 0 0 00000 [ 0/100] 0");
+        // Switching the timer on frees every field, even with "all night" still checked.
+        row(-1, "", "c:timerCheck c:timerCheck", "ta-- 0 0 0 11111 [ 0/100] 0");
         row(-1, "", "c:inversionCheck c:slaveCheck", "tais 0 0 0 11010 [ 0/100] 0");
         row(-1, "<device>", "Escape", "ta-- 0 0 0 11010 [ 0/100] 0 closed");
         row(-1, "<device>", "c:closeButton", "ta-- 0 0 0 11010 [ 0/100] 0 closed");
         // The port is stored first, the settings once they pass their checks. What is opened is
         // what the window shows, and shows again when it opens next. While the upload runs, the
-        // window takes no input; the bar moves block by block.
+        // window takes no input; the bar moves block by block; afterwards the window closes
+        // again.
         row(-1, "<device>", "Return",
             "ta-- 0 0 0 11010 [ 0/100] 1 <entry> | Значение ожидания дня должно быть 1-65535 / "
             "app [ 0/100]");
         row(1, "<entry>", "c:writeButton",
             "t--s 3600 60 7200 11111 [Ok... 0/3] 6 <entry> 1 2 3 0 | Контроллер записан! / app "
             "[Ok... 3/3]");
-        row(65535, "<device>", "c:writeButton",
-            "---s 1 1 10 00000 [Ok... 0/3] 6 <entry> 1 2 3 0 | Контроллер записан! / app [Ok... "
-            "3/3]");
+        row(65535, "<device>", "c:writeButton Escape",
+            "---s 1 1 10 00000 [Ok... 0/3] 6 closed <entry> 1 2 3 0 | Контроллер записан! / app "
+            "[Ok... 3/3]");
         row(65535, "<entry>/nonexistent/tevra-port", "c:writeButton",
             "---s 1 1 10 00000 [ 0/100] 6 /nonexistent/tevra-port | Ошибка открытия порта ! / "
             "Ошибка!! [ 0/100] | Ошибка открытия порта! / app [ 0/100]");
@@ -140,6 +143,8 @@ private slots:
                                 {kSlaveKey, 1}};
         }
         Harness h(profile);
+        QCOMPARE(h.m_dialog.windowTitle(), QStringLiteral("Обмен с контроллером"));
+        QVERIFY(!(h.m_dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
         h.m_dialog.setUploadTimings({.readBackWait = 50ms});
         h.m_dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&h.m_dialog));
@@ -181,6 +186,8 @@ private slots:
                                                  : " " + box->currentText()) +
                    (caret == 0 ? QString() : QStringLiteral("@%1").arg(caret));
         };
+        // The window, the profile writes, whether it closed, the port it keeps, the bar's
+        // values during an upload, then the messages.
         QString text = QStringLiteral("%1 %2").arg(h.state()).arg(profile.m_writes.size());
         text += h.m_dialog.isVisible() ? "" : " closed";
         if (!profile.m_writes.empty()) {
