@@ -416,7 +416,7 @@ void CEditorDlg::setStepTimes() {
 
 void CEditorDlg::insertFromFile() {
     // A cancelled chooser goes on with the file read last time.
-    if (!readChosenFile(m_presenter.model().importForRead())) {
+    if (!readNamedFile(m_prompts->openFileName(this), m_presenter.model().importForRead())) {
         return;
     }
     m_presenter.importReady();
@@ -455,14 +455,6 @@ void CEditorDlg::loadProgram(const QString& fileName) {
         m_presenter.markUnmodified();
     }
     afterAction();
-}
-
-std::optional<QString> CEditorDlg::readChosenFile(ProgramImage& image) {
-    const QString fileName = m_prompts->openFileName(this);
-    if (!readNamedFile(fileName, image)) {
-        return std::nullopt;
-    }
-    return fileName;
 }
 
 bool CEditorDlg::readNamedFile(const QString& fileName, ProgramImage& image) {

@@ -89,10 +89,8 @@ private:
     void openExchange();
     void shiftTimes(bool longer);
     void showAbout();
-    // The chosen file's name once it is read into image, empty when the chooser was cancelled
-    // (image untouched); nothing when a refusal has been reported.
-    std::optional<QString> readChosenFile(ProgramImage& image);
-    // False once a refusal or failure has been reported; an empty name reads nothing.
+    // False once a refusal or failure has been reported; an empty name, as from a cancelled
+    // chooser, reads nothing and leaves image untouched.
     bool readNamedFile(const QString& fileName, ProgramImage& image);
     void reportFileOutcome(const FileOutcome& outcome, const QString& fileName);
 
