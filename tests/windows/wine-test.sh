@@ -19,31 +19,19 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all
 # types written into the user's desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 simulators=()
-cleanup() {
+stop_simulators() {
     for pid in "${simulators[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
-    "$wineserver" -k 2>/dev/null || true
-    rm -rf "$work"
+    simulators=()
 }
-trap cleanup EXIT
+trap 'stop_simulators; "$wineserver" -k 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
 
-passed=0
-failed=0
-pass() {
-    echo "ok    $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL  $1: $2"
-    failed=$((failed + 1))
-}
-
-# One server for every run below instead of one started and stopped for each.
+# One server for every run below instead of one started and stopped for each. Wine's own
+# start-up takes a while the first time; a hung one must not hold up the run.
 mkdir -p "$WINEPREFIX"
 "$wineserver" -p >/dev/null 2>&1
-# Wine's own start-up takes a while the first time; a hung one must not hold up the run.
 started=$SECONDS
 if ! timeout 300 "$wine" wineboot --init >/dev/null 2>&1; then
     echo "FAIL  the Wine prefix could not be made"
@@ -51,40 +39,29 @@ if ! timeout 300 "$wine" wineboot --init >/dev/null 2>&1; then
 fi
 echo "Wine prefix ready in $((SECONDS - started)) s"
 
-win() {
-    timeout 120 "$wine" "$exe" "$@"
-}
-
-# name, expected exit status, then the command; its output lands in out.txt and err.txt.
-expect_status() {
-    local name=$1 expected=$2
-    shift 2
-    local status=0
-    "$@" >out.txt 2>err.txt || status=$?
+passed=0
+failed=0
+# name, expected exit status, a check of out.txt and err.txt, then tevra.exe's arguments.
+check() {
+    local name=$1 expected=$2 condition=$3 status=0
+    shift 3
+    timeout 120 "$wine" "$exe" "$@" >out.txt 2>err.txt || status=$?
     if [[ $status -ne $expected ]]; then
-        fail "$name" "exit status $status, expected $expected; $(head -c 300 err.txt)"
-        return 1
-    fi
-}
-
-same_bytes() {
-    local name=$1 windows=$2 linux=$3
-    if cmp -s "$windows" "$linux"; then
-        pass "$name"
+        echo "FAIL  $name: exit status $status, expected $expected; $(head -c 300 err.txt)"
+    elif ! eval "$condition" >/dev/null 2>&1; then
+        echo "FAIL  $name: not $condition; $(head -c 300 out.txt) $(head -c 300 err.txt)"
     else
-        fail "$name" "$(cmp "$windows" "$linux" 2>&1 | head -1)"
+        echo "ok    $name"
+        passed=$((passed + 1))
+        return
     fi
+    failed=$((failed + 1))
 }
 
 echo "== File commands"
 "$tool" new linux.tvr
-expect_status "new" 0 win new start.tvr && same_bytes "new writes the start program" start.tvr linux.tvr
-if expect_status "check" 0 win check start.tvr && grep -q "Файл в порядке: шагов 20" out.txt; then
-    pass "check"
-fi
 "$tool" show linux.tvr >linux-show.txt
-expect_status "show" 0 win show start.tvr && same_bytes "show prints as on Linux" out.txt linux-show.txt
-
+head -c 100 linux.tvr >wrong.tvr
 # Every kind of cell, a long step time and the start block.
 cat >rich.json <<'JSON'
 {"startBlock": true, "steps": [
@@ -94,15 +71,13 @@ cat >rich.json <<'JSON'
 JSON
 "$tool" import rich.json linux-rich.tvr
 "$tool" export linux-rich.tvr >linux-rich.json
-expect_status "export" 0 win export linux-rich.tvr &&
-    same_bytes "export prints the JSON as on Linux" out.txt linux-rich.json
-expect_status "import" 0 win import rich.json windows-rich.tvr &&
-    same_bytes "import writes the file as on Linux" windows-rich.tvr linux-rich.tvr
-
-head -c 100 linux.tvr >wrong.tvr
-if expect_status "refused file" 1 win check wrong.tvr && grep -q "Ошибка файла" err.txt; then
-    pass "refused file"
-fi
+check "new writes the start program" 0 "cmp start.tvr linux.tvr" new start.tvr
+check "check" 0 "grep 'Файл в порядке: шагов 20' out.txt" check start.tvr
+check "show prints as on Linux" 0 "cmp out.txt linux-show.txt" show start.tvr
+check "export prints the JSON as on Linux" 0 "cmp out.txt linux-rich.json" export linux-rich.tvr
+check "import writes the file as on Linux" 0 "cmp windows-rich.tvr linux-rich.tvr" \
+    import rich.json windows-rich.tvr
+check "refused file" 1 "grep 'Ошибка файла' err.txt" check wrong.tvr
 
 echo "== Uploads through Win32SerialPort"
 # Starts `tevra simulate` with these options and points COM port $1 at its device.
@@ -111,39 +86,24 @@ start_simulator() {
     shift
     exec {out}< <(exec "$tool" simulate "$@" 2>>simulator-errors.txt)
     simulators+=($!)
-    # The simulator prints its device path on its first line once it is ready.
+    # The simulator prints its device path on its first line once it is ready; what it prints
+    # later is drained, so that it never blocks.
     if ! read -r -t 10 device <&"$out"; then
         echo "FAIL  the simulator did not start: $(cat simulator-errors.txt)"
         exit 1
     fi
-    # Keep reading so that its later output never blocks it.
     cat <&"$out" >/dev/null &
     exec {out}<&-
     ln -sfn "$device" "$WINEPREFIX/dosdevices/${port,,}"
 }
 
-stop_simulators() {
-    for pid in "${simulators[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    simulators=()
-}
-
-# name, simulator options (one word, may be empty), expected exit status, expected message.
+# name, simulator options (words), expected exit status, expected message.
 upload_case() {
-    local name=$1 options=$2 expected=$3 message=$4
     # shellcheck disable=SC2086 # the options are words on purpose
-    start_simulator COM9 $options
-    if expect_status "$name" "$expected" win upload --port COM9 linux.tvr; then
-        if grep -q "$message" out.txt; then
-            pass "$name"
-        else
-            fail "$name" "no \"$message\" in: $(head -c 300 out.txt)"
-        fi
-    fi
+    start_simulator COM9 $2
+    check "$1" "$3" "grep '$4' out.txt" upload --port COM9 linux.tvr
     stop_simulators
 }
-
 upload_case "upload verified" "" 0 "Контроллер записан!"
 upload_case "a wrong byte once, then verified" "--wrong-byte-on-attempts 1" 0 "Контроллер записан!"
 upload_case "wrong bytes on every attempt" "--wrong-byte-on-attempts 1,2,3,4" 3 "Ошибка записи!"
@@ -151,12 +111,9 @@ upload_case "silent from the second block" "--silent-from-block 1" 2 "Нет о�
 upload_case "answers one byte short" "--short-answer" 2 "Нет ответа контроллера!"
 upload_case "device vanishes after the first block" "--hang-up-after-block 0" 2 \
     "Нет ответа контроллера!"
-
 ln -sfn "$work/no-such-device" "$WINEPREFIX/dosdevices/com7"
-if expect_status "port that does not open" 1 win upload --port COM7 linux.tvr &&
-    grep -q "Ошибка открытия порта !" err.txt; then
-    pass "port that does not open"
-fi
+check "port that does not open" 1 "grep 'Ошибка открытия порта !' err.txt" \
+    upload --port COM7 linux.tvr
 
 if [[ -n $bench ]]; then
     echo "== Upload benchmark under Wine (ratio to the floor; goal at most 1.10)"
