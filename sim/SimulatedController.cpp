@@ -151,10 +151,6 @@ void SimulatedController::run() {
         if (count <= 0) {
             continue;
         }
-        if (m_hangUpPending) {
-            hangUp();
-            return;
-        }
         const auto size = static_cast<std::size_t>(count);
         auto arrivedAt = Clock::now();
         if (m_options.paced) {
@@ -198,6 +194,10 @@ void SimulatedController::consume(std::uint8_t byte, Clock::time_point arrivedAt
     case ParseState::AddressHigh:
         m_pending.address = static_cast<std::uint16_t>(m_pending.address | (byte << 8));
         m_pending.finishedAt = arrivedAt;
+        if (m_hangUpPending && blockIndex(m_pending.address) != *m_options.hangUpAfterBlock) {
+            hangUp();
+            return;
+        }
         if (m_pending.code == kWriteCommand) {
             m_parseState = ParseState::Data;
         } else {
@@ -221,10 +221,7 @@ void SimulatedController::finishCommand() {
     {
         std::lock_guard lock(m_mutex);
         if (!readBack) {
-            // Addresses wrap within the 64 KiB memory.
-            for (std::size_t i = 0; i < m_pending.data.size(); ++i) {
-                m_memory[(address + i) % kControllerMemorySize] = m_pending.data[i];
-            }
+            store(address, m_pending.data);
         }
         m_commands.push_back(m_pending);
     }
@@ -267,9 +264,11 @@ void SimulatedController::answerReadBack(std::uint16_t address) {
     if (!sendPaced(answer)) {
         return;
     }
-    // The line goes when the host next sends something: closing the master at once would drop
+    // The line goes when the host turns to another block: closing the master at once would drop
     // the answer before the host has read it.
-    m_hangUpPending = m_options.hangUpAfterBlock && block == *m_options.hangUpAfterBlock;
+    if (m_options.hangUpAfterBlock && block == *m_options.hangUpAfterBlock) {
+        m_hangUpPending = true;
+    }
 }
 
 bool SimulatedController::sendPaced(const std::vector<std::uint8_t>& answer) {
@@ -296,6 +295,20 @@ void SimulatedController::hangUp() {
         m_hungUp = true;
     }
     m_changed.notify_all();
+}
+
+void SimulatedController::load(std::uint16_t address, std::span<const std::uint8_t> bytes) {
+    {
+        std::lock_guard lock(m_mutex);
+        store(address, bytes);
+    }
+    m_changed.notify_all();
+}
+
+void SimulatedController::store(std::uint16_t address, std::span<const std::uint8_t> bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        m_memory[(address + i) % kControllerMemorySize] = bytes[i];
+    }
 }
 
 std::vector<std::uint8_t> SimulatedController::memory() const {

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,16 +26,18 @@ struct SimulatorOptions {
     // Consume the host's bytes and send the answer at the pace of a 19200 baud 8N2 line.
     bool paced = false;
     // Read-backs of this block and of every later one go unanswered. Blocks are counted from 0
-    // in the order their addresses are first written (the settings block comes after the program).
-    std::optional<int> silentFromBlock;
+    // in the order their addresses first come on the line, written or read back (the settings
+    // block comes after the program either way).
+    std::optional<int> silentFromBlock{};
     // Read-backs with these numbers (counted from 1 over all read-backs) come back with one byte
     // changed.
-    std::set<int> wrongByteOnAttempts;
+    std::set<int> wrongByteOnAttempts{};
     // Every answer is one byte short.
     bool shortAnswers = false;
-    // After answering the first read-back of this block, the controller closes the line as an
-    // unplugged device would.
-    std::optional<int> hangUpAfterBlock;
+    // Once a read-back of this block has been answered, the controller closes the line as an
+    // unplugged device would when the host turns to another block: after the block's one
+    // read-back in an upload, after both in a download.
+    std::optional<int> hangUpAfterBlock{};
 };
 
 struct SimulatorCommand {
@@ -65,6 +68,10 @@ public:
     const std::string& devicePath() const { return m_devicePath; }
     const std::string& error() const { return m_error; }
 
+    // Puts bytes into the memory as a write would, without a command on the line; addresses
+    // wrap within the 64 KiB.
+    void load(std::uint16_t address, std::span<const std::uint8_t> bytes);
+
     std::vector<std::uint8_t> memory() const;
     std::vector<std::uint8_t> programArea() const;
     ConfigBlock settingsBlock() const;
@@ -89,6 +96,8 @@ private:
     void finishCommand();
     void answerReadBack(std::uint16_t address);
     int blockIndex(std::uint16_t address);
+    // Under m_mutex.
+    void store(std::uint16_t address, std::span<const std::uint8_t> bytes);
     bool sendPaced(const std::vector<std::uint8_t>& answer);
     bool pauseUntil(std::chrono::steady_clock::time_point until);
     void hangUp();
