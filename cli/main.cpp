@@ -1,8 +1,8 @@
 #include "cli/FileCommands.h"
 #include "cli/LinkCommands.h"
+#include "cli/ReadBackCommands.h"
 
 #include <CLI/CLI.hpp>
-
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     tevra::cli::addFileCommands(app, exitCode);
     tevra::cli::addLinkCommands(app, exitCode);
+    tevra::cli::addReadBackCommands(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
