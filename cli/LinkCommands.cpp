@@ -1,6 +1,7 @@
 #include "cli/LinkCommands.h"
 
 #include "cli/LinkOptions.h"
+#include "cli/ReadBackCommands.h"
 #include "files/ProgramFile.h"
 #include "link/ControllerSettings.h"
 #include "link/SerialPort.h"
@@ -181,6 +182,7 @@ void addLinkCommands(CLI::App& app, int& exitCode) {
     auto* upload = app.add_subcommand("upload", "записать программу в контроллер");
     addUploadOptions(*upload, *uploadOptions);
     upload->callback([uploadOptions, &exitCode] { exitCode = runUpload(*uploadOptions); });
+    addReadBackCommands(app, exitCode);
 
 #ifndef _WIN32
     auto simulateOptions = std::make_shared<SimulateOptions>();

@@ -1,6 +1,5 @@
 #include "cli/FileCommands.h"
 #include "cli/LinkCommands.h"
-#include "cli/ReadBackCommands.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -11,7 +10,6 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     tevra::cli::addFileCommands(app, exitCode);
     tevra::cli::addLinkCommands(app, exitCode);
-    tevra::cli::addReadBackCommands(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -17,6 +17,25 @@ std::size_t readOnce(SerialPort& port, std::uint16_t address, BlockBytes& answer
     return port.read(answer, timings.readBackWait);
 }
 
+// Read-back commands only, two per attempt; Done when both answers are whole and agree.
+ReadBackOutcome readBlock(SerialPort& port, std::uint16_t address, BlockBytes& data,
+                          const UploadTimings& timings) {
+    BlockBytes second{};
+    for (int retriesLeft = kRetryBudget;; --retriesLeft) {
+        ReadBackOutcome outcome = ReadBackOutcome::Done;
+        // A short first answer ends the attempt: a silent controller costs one wait, not two.
+        if (readOnce(port, address, data, timings) < kTransferBlockSize ||
+            readOnce(port, address, second, timings) < kTransferBlockSize) {
+            outcome = ReadBackOutcome::NoAnswer;
+        } else if (data != second) {
+            outcome = ReadBackOutcome::Disagreed;
+        }
+        if (outcome == ReadBackOutcome::Done || retriesLeft == 0) {
+            return outcome;
+        }
+    }
+}
+
 // Reads blocks in turn and reports each one, over the program blocks and the settings block.
 class BlockReader {
 public:
@@ -35,13 +54,12 @@ public:
 
     // False when the block's last attempt failed; failure() then says how.
     bool read(std::uint16_t address, std::span<std::uint8_t, kTransferBlockSize> target) {
-        const BlockRead block = readBlock(m_port, address, m_timings);
-        if (block.outcome != ReadOutcome::Read) {
-            m_failure = block.outcome == ReadOutcome::NoAnswer ? ReadBackOutcome::NoAnswer
-                                                               : ReadBackOutcome::Disagreed;
+        BlockBytes data{};
+        m_failure = readBlock(m_port, address, data, m_timings);
+        if (m_failure != ReadBackOutcome::Done) {
             return false;
         }
-        std::copy(block.data.begin(), block.data.end(), target.begin());
+        std::copy(data.begin(), data.end(), target.begin());
         ++m_read;
         report();
         return true;
@@ -72,27 +90,6 @@ std::size_t usedProgramBytes(const ProgramImage& image) {
 }
 
 } // namespace
-
-BlockRead readBlock(SerialPort& port, std::uint16_t address, const UploadTimings& timings) {
-    BlockRead result;
-    BlockBytes second{};
-    for (int retriesLeft = kRetryBudget;; --retriesLeft) {
-        ++result.attempts;
-        // A short first answer ends the attempt: a silent controller costs one wait, not two.
-        if (readOnce(port, address, result.data, timings) < kTransferBlockSize ||
-            readOnce(port, address, second, timings) < kTransferBlockSize) {
-            result.outcome = ReadOutcome::NoAnswer;
-        } else if (result.data != second) {
-            result.outcome = ReadOutcome::Disagreed;
-        } else {
-            result.outcome = ReadOutcome::Read;
-            return result;
-        }
-        if (retriesLeft == 0) {
-            return result;
-        }
-    }
-}
 
 DownloadReport downloadProgram(SerialPort& port, const UploadProgressCallback& progress,
                                const UploadTimings& timings) {

@@ -5,7 +5,6 @@
 #include "link/Upload.h"
 #include "model/ProgramImage.h"
 
-#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -13,23 +12,9 @@ namespace tevra {
 
 inline constexpr const char* kReadingStatus = "Чтение...";
 
-enum class ReadOutcome {
-    Read,
-    NoAnswer,  // the last attempt got a short answer or none
-    Disagreed, // the last attempt got two whole answers that differ
-};
-
-struct BlockRead {
-    ReadOutcome outcome = ReadOutcome::NoAnswer;
-    int attempts = 0;
-    std::array<std::uint8_t, kTransferBlockSize> data{};
-};
-
-// Reads one block with read-back commands only, twice per attempt, and accepts it when both
-// answers are whole and agree: the line has no checksum. The upload's budget, waits and purge
-// apply, so at most 1 + kRetryBudget attempts.
-BlockRead readBlock(SerialPort& port, std::uint16_t address, const UploadTimings& timings = {});
-
+// Every block is read twice per attempt and taken when both answers are whole and agree: the
+// line has no checksum. The upload's budget of 1 + kRetryBudget attempts, its waits and its
+// purge before each read apply.
 enum class ReadBackOutcome {
     Done,      // download: everything read; verify: everything matches
     NoAnswer,  // a block's last attempt got a short answer or none
