@@ -2,6 +2,7 @@
 #include "cli/LinkCommands.h"
 
 #include <CLI/CLI.hpp>
+
 #include <iostream>
 
 int main(int argc, char** argv) {

