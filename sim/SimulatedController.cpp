@@ -6,6 +6,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -26,9 +27,12 @@ constexpr auto kByteTime = std::chrono::duration_cast<Clock::duration>(
 constexpr std::chrono::milliseconds kFrameGap{200};
 constexpr std::size_t kReadChunk = 512;
 
-int remainingMillis(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+// A byte lasts 0.57 ms: waits in whole milliseconds would hold every answer up by up to one.
+timespec remainingTime(Clock::time_point deadline) {
+    const auto left = std::max(Clock::duration::zero(), deadline - Clock::now());
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(left);
+    return {static_cast<time_t>(seconds.count()),
+            static_cast<long>(std::chrono::nanoseconds(left - seconds).count())};
 }
 
 bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size) {
@@ -123,12 +127,12 @@ void SimulatedController::closeDescriptors() {
 
 bool SimulatedController::pauseUntil(Clock::time_point until) {
     while (!m_stopping) {
-        const int left = remainingMillis(until);
+        const timespec left = remainingTime(until);
         if (Clock::now() >= until) {
             return true;
         }
         pollfd watch{m_wakeRead, POLLIN, 0};
-        ::poll(&watch, 1, left);
+        ::ppoll(&watch, 1, &left, nullptr);
     }
     return false;
 }
