@@ -97,7 +97,7 @@ void BM_InsertThenDeleteStep(benchmark::State& state) {
 BENCHMARK(BM_InsertThenDeleteStep);
 
 void BM_TabAroundTheChannels(benchmark::State& state) {
-    runAction(state, [](EditorPresenter& p) { p.tabPressed(false); });
+    runAction(state, [](EditorPresenter& p) { p.tabPressed({}, false); });
 }
 BENCHMARK(BM_TabAroundTheChannels);
 

@@ -24,11 +24,13 @@ StoredSettings readStoredSettings(const Profile& profile) {
     stored.switchOnDelay = profile.readInt(kSwitchOnDelayKey, kProfileDefault);
     stored.workTime = profile.readInt(kWorkTimeKey, kProfileDefault);
     stored.slave = profile.readInt(kSlaveKey, kProfileDefault) != 0;
+    stored.typedPort = profile.readText(kTypedPortKey);
     return stored;
 }
 
-void storePortIndex(Profile& profile, int index) {
+void storePortChoice(Profile& profile, int index, const std::string& typedPort) {
     profile.writeInt(kPortKey, index);
+    profile.writeText(kTypedPortKey, typedPort);
 }
 
 void storeSettings(Profile& profile, const ControllerSettings& settings,

@@ -29,8 +29,8 @@ struct SimulatorOptions {
     // in the order their addresses first come on the line, written or read back (the settings
     // block comes after the program either way).
     std::optional<int> silentFromBlock{};
-    // Read-backs with these numbers (counted from 1 over all read-backs) come back with one byte
-    // changed.
+    // Read-backs with these numbers (counted from 1 over all read-backs) come back with their first
+    // byte changed.
     std::set<int> wrongByteOnAttempts{};
     // Every answer is one byte short.
     bool shortAnswers = false;

@@ -219,6 +219,15 @@ const QPixmap& CEditorDlg::pixmapFor(ButtonImage image) const {
     return m_blankFace;
 }
 
+void CEditorDlg::showOrHide(QWidget* widget, bool visible) {
+    // A hidden control keeps the focus as the platform's dialogs let it: Qt would hand it on
+    // to the next tab stop, a primary button, whose channel the next refresh would select.
+    if (!visible && focusWidget() == widget) {
+        setFocus(Qt::OtherFocusReason);
+    }
+    widget->setVisible(visible);
+}
+
 void CEditorDlg::applyView() {
     const EditorView& view = m_presenter.view();
     // The sliders' write-back rule lives in the presenter; setting them must not re-enter it.
@@ -237,24 +246,24 @@ void CEditorDlg::applyView() {
     for (std::size_t channel = 0; channel < m_channels.size(); ++channel) {
         const ChannelView& shown = view.channels[channel];
         const ChannelWidgets& widgets = m_channels[channel];
-        widgets.marker->setVisible(shown.markerVisible);
+        showOrHide(widgets.marker, shown.markerVisible);
         widgets.primary->setImage(pixmapFor(shown.primaryImage));
         widgets.primary->setState(shown.primaryState);
         widgets.secondary->setImage(pixmapFor(shown.secondaryImage));
         widgets.secondary->setState(shown.secondaryState);
-        widgets.secondary->setVisible(shown.secondaryVisible);
+        showOrHide(widgets.secondary, shown.secondaryVisible);
     }
 
     m_ui->startBlockCheck->setChecked(view.startBlockChecked);
     m_ui->detailGroup->setTitle(fromUtf8(view.detailCaption));
-    m_ui->detailGroup->setVisible(view.detailVisible);
+    showOrHide(m_ui->detailGroup, view.detailVisible);
     m_ui->dimmerSlider->setValue(view.dimmerSliderPosition);
-    m_ui->dimmerSlider->setVisible(view.dimmerSliderVisible);
+    showOrHide(m_ui->dimmerSlider, view.dimmerSliderVisible);
     m_ui->levelSlider->setValue(view.levelSliderPosition);
-    m_ui->levelSlider->setVisible(view.levelSliderVisible);
+    showOrHide(m_ui->levelSlider, view.levelSliderVisible);
     m_ui->stopDimmerCheck->setChecked(view.stopDimmerChecked);
-    m_ui->stopDimmerCheck->setVisible(view.stopDimmerVisible);
-    m_ui->timeFromDimmerButton->setVisible(view.timeFromDimmerVisible);
+    showOrHide(m_ui->stopDimmerCheck, view.stopDimmerVisible);
+    showOrHide(m_ui->timeFromDimmerButton, view.timeFromDimmerVisible);
 }
 
 bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -284,8 +293,8 @@ bool CEditorDlg::handleKey(QKeyEvent* event) {
         if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
             return false;
         }
-        m_presenter.tabPressed(event->key() == Qt::Key_Backtab ||
-                               (event->modifiers() & Qt::ShiftModifier));
+        m_presenter.tabPressed(focusedControl(), event->key() == Qt::Key_Backtab ||
+                                                     (event->modifiers() & Qt::ShiftModifier));
         afterAction();
         return true;
     case Qt::Key_Left:
@@ -332,6 +341,20 @@ void CEditorDlg::handleMousePress(QObject* watched, QMouseEvent* event) {
         m_presenter.channelLabelClicked(*channel);
         afterAction();
     }
+}
+
+FocusedControl CEditorDlg::focusedControl() const {
+    const QWidget* focused = focusWidget();
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        const ChannelWidgets& widgets = m_channels[static_cast<std::size_t>(channel)];
+        if (focused == widgets.primary) {
+            return {FocusedControl::Kind::PrimaryButton, channel};
+        }
+        if (focused == widgets.secondary) {
+            return {FocusedControl::Kind::SecondaryButton, channel};
+        }
+    }
+    return {};
 }
 
 void CEditorDlg::focusChanged(QObject* watched) {

@@ -66,10 +66,12 @@ private:
     bool handleKey(QKeyEvent* event);
     void handleMousePress(QObject* watched, QMouseEvent* event);
     void focusChanged(QObject* watched);
+    FocusedControl focusedControl() const;
 
     // Moves focus where the presenter put it and, when it refreshed, sets every widget.
     void afterAction();
     void applyView();
+    void showOrHide(QWidget* widget, bool visible);
     const QPixmap& pixmapFor(ButtonImage image) const;
 
     // The copy-steps dialog with its start numbers; nothing when it is cancelled.

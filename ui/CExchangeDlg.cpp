@@ -1,13 +1,16 @@
 #include "ui/CExchangeDlg.h"
 
+#include "link/PortTable.h"
 #include "ui/ExchangeForm.h"
 #include "ui/SettingsProfile.h"
 #include "ui_CExchangeDlg.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
@@ -82,16 +85,20 @@ void CExchangeDlg::initDialog() {
     // The combo box takes a typed device path as it stands.
     m_ui->portCombo->setCompleter(nullptr);
 
-    m_ports = portTable();
-    m_form = std::make_unique<ExchangeForm>(m_profile, static_cast<int>(m_ports.size()));
-    for (const PortEntry& entry : m_ports) {
+    const std::vector<PortEntry> ports = portTable();
+    m_form = std::make_unique<ExchangeForm>(m_profile, ports);
+    for (const PortEntry& entry : ports) {
         m_ui->portCombo->addItem(QString::fromStdString(entry.shownName));
     }
-    m_ui->portCombo->setCurrentIndex(m_form->portIndex());
-    // Device paths are longer than the template's narrow box: the open list shows them whole.
+    // Device paths are longer than the template's narrow box: the open list shows them whole,
+    // the closed box their beginning ("Симулятор (…"), and its tool tip the whole text.
     m_ui->portCombo->view()->setMinimumWidth(
         m_ui->portCombo->view()->sizeHintForColumn(0) +
         m_ui->portCombo->view()->verticalScrollBar()->sizeHint().width());
+    connect(m_ui->portCombo, &QComboBox::currentIndexChanged, this,
+            [this] { m_ui->portCombo->lineEdit()->setCursorPosition(0); });
+    connect(m_ui->portCombo, &QComboBox::editTextChanged, m_ui->portCombo, &QComboBox::setToolTip);
+    showPortChoice();
     showForm();
 
     connect(m_ui->writeButton, &QPushButton::clicked, this, &CExchangeDlg::accept);
@@ -152,14 +159,13 @@ void CExchangeDlg::onOptionCheck() {
     m_form->onOptionCheck(controlSettings());
 }
 
-std::string CExchangeDlg::chosenDevice() const {
-    const QString shown = m_ui->portCombo->currentText();
-    for (const PortEntry& entry : m_ports) {
-        if (QString::fromStdString(entry.shownName) == shown) {
-            return entry.deviceName;
-        }
+void CExchangeDlg::showPortChoice() {
+    QComboBox* combo = m_ui->portCombo;
+    combo->setCurrentIndex(m_form->portIndex());
+    if (m_form->portIndex() == ExchangeForm::kNoPort) {
+        combo->setEditText(QString::fromStdString(m_form->portText()));
     }
-    return shown.toStdString();
+    combo->lineEdit()->setCursorPosition(0);
 }
 
 void CExchangeDlg::accept() {
@@ -167,14 +173,15 @@ void CExchangeDlg::accept() {
         return;
     }
     const ExchangeForm::WriteResult written =
-        m_form->write(controlSettings(), m_ui->portCombo->currentIndex());
+        m_form->write(controlSettings(), m_ui->portCombo->currentText().toStdString());
+    showPortChoice();
     if (!written.block) {
         m_showMessage(QString::fromUtf8(written.refusal.c_str()), applicationCaption());
         return;
     }
 
     std::unique_ptr<SerialPort> port = createSystemSerialPort();
-    const PortOpenStatus status = port->open(chosenDevice());
+    const PortOpenStatus status = port->open(written.device);
     if (status != PortOpenStatus::Opened) {
         const char* portMessage =
             status == PortOpenStatus::CannotOpen ? kPortOpenErrorText : kPortInitErrorText;

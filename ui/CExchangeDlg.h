@@ -1,7 +1,6 @@
 #pragma once
 
 #include "link/ControllerSettings.h"
-#include "link/PortTable.h"
 #include "link/SerialPort.h"
 #include "link/Upload.h"
 #include "model/ProgramImage.h"
@@ -10,7 +9,6 @@
 #include <QString>
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace Ui {
 class CExchangeDlg;
@@ -60,7 +58,8 @@ private:
     void onTimerCheck();
     void onAllNightCheck();
     void onOptionCheck();
-    std::string chosenDevice() const;
+    // The form's port: a list entry, or the device path typed in its place.
+    void showPortChoice();
     void runUpload(SerialPort& port, const ConfigBlock& config);
     void showProgress(int rangeMax, int position, const QString& statusText);
     void showEnabledStates();
@@ -70,7 +69,6 @@ private:
     Profile& m_profile;
     MessageSink m_showMessage;
     std::unique_ptr<ExchangeForm> m_form;
-    std::vector<PortEntry> m_ports;
     UploadTimings m_timings;
     bool m_uploading = false;
     Ui::CExchangeDlg* m_ui;

@@ -235,9 +235,28 @@ void EditorPresenter::programRead() {
     settle();
 }
 
-int EditorPresenter::tabPressed(bool backwards) {
-    const int from = m_focusedPrimaryChannel.value_or(m_model.selectedChannel());
-    const int to = (from + (backwards ? kChannelCount - 1 : 1)) % kChannelCount;
+int EditorPresenter::tabPressed(FocusedControl from, bool backwards) {
+    const int last = kChannelCount - 1;
+    int to = backwards ? last : 0;
+    if (isChannel(from.channel)) {
+        const int c = from.channel;
+        switch (from.kind) {
+        case FocusedControl::Kind::PrimaryButton:
+            to = (c + (backwards ? last : 1)) % kChannelCount;
+            break;
+        case FocusedControl::Kind::SecondaryButton:
+            // The template orders the buttons by identifier: an odd-numbered channel's
+            // primary button comes before its secondary one, an even-numbered channel's after.
+            if (c % 2 == 0) {
+                to = backwards ? c : c + 1;
+            } else {
+                to = backwards ? c - 1 : c;
+            }
+            break;
+        case FocusedControl::Kind::Other:
+            break;
+        }
+    }
     m_focusedPrimaryChannel = to;
     settle();
     return to;

@@ -72,6 +72,13 @@ struct EditorView {
     bool operator==(const EditorView&) const = default;
 };
 
+// The control that has keyboard focus when Tab is pressed.
+struct FocusedControl {
+    enum class Kind { PrimaryButton, SecondaryButton, Other };
+    Kind kind = Kind::Other;
+    int channel = 0; // for the channel buttons
+};
+
 // A marker's rectangle in any one coordinate system; right and bottom edges are exclusive.
 struct MarkerRect {
     int left = 0;
@@ -162,9 +169,11 @@ public:
     // file dialog; back to step 1 and channel 1. A refused file needs no call.
     void programRead();
 
-    // Tab / Shift+Tab cycle focus through the 16 primary buttons, then refresh. Returns the
-    // channel whose primary button gets focus.
-    int tabPressed(bool backwards);
+    // Tab / Shift+Tab move focus to the next or previous tab stop in template order, then
+    // refresh. Only the 16 primary buttons are tab stops, so from a primary button Tab rings
+    // through 1..16 and from any control outside the channel rows it reaches channel 1 (Shift:
+    // 16). Returns the channel whose primary button gets focus.
+    int tabPressed(FocusedControl from, bool backwards);
     // The arrows act on the step whatever control has focus; the window must not pass them
     // on to the focused control.
     void arrowPressed(ArrowKey key);

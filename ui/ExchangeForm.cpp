@@ -2,6 +2,9 @@
 
 #include "link/ControllerProfile.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace tevra {
 
 namespace {
@@ -24,8 +27,8 @@ std::size_t slot(ExchangeForm::TimerControl control) {
 
 } // namespace
 
-ExchangeForm::ExchangeForm(Profile& profile, int portCount)
-    : m_profile(profile), m_settings(defaultSettings()) {
+ExchangeForm::ExchangeForm(Profile& profile, std::vector<PortEntry> ports)
+    : m_profile(profile), m_settings(defaultSettings()), m_ports(std::move(ports)) {
     m_enabled.fill(true);
 
     const StoredSettings stored = readStoredSettings(m_profile);
@@ -43,8 +46,11 @@ ExchangeForm::ExchangeForm(Profile& profile, int portCount)
         m_settings.timerOn = false;
         setTimerControlsEnabled(false);
     }
-    if (stored.portIndex >= 0 && stored.portIndex < portCount) {
+    if (stored.portIndex >= 0 && static_cast<std::size_t>(stored.portIndex) < m_ports.size()) {
         m_portIndex = stored.portIndex;
+        m_portText = m_ports[static_cast<std::size_t>(m_portIndex)].shownName;
+    } else if (stored.portIndex == kNoPort) {
+        m_portText = stored.typedPort;
     }
 }
 
@@ -67,16 +73,28 @@ void ExchangeForm::onOptionCheck(const ControllerSettings& fromControls) {
 }
 
 ExchangeForm::WriteResult ExchangeForm::write(const ControllerSettings& fromControls,
-                                              int selectedPortIndex) {
-    storePortIndex(m_profile, selectedPortIndex);
-    m_portIndex = selectedPortIndex;
+                                              const std::string& portText) {
+    const auto entry = std::find_if(m_ports.begin(), m_ports.end(), [&](const PortEntry& port) {
+        return portText == port.shownName || portText == port.deviceName;
+    });
+    std::string device = portText;
+    if (entry != m_ports.end()) {
+        m_portIndex = static_cast<int>(entry - m_ports.begin());
+        m_portText = entry->shownName;
+        device = entry->deviceName;
+        storePortChoice(m_profile, m_portIndex, {});
+    } else {
+        m_portIndex = kNoPort;
+        m_portText = portText;
+        storePortChoice(m_profile, kNoPort, portText);
+    }
     m_settings = fromControls;
     ConfigBlockResult built = buildConfigBlock(m_settings);
     if (!built.block) {
-        return {.block = std::nullopt, .refusal = built.error};
+        return {.block = std::nullopt, .refusal = built.error, .device = {}};
     }
     storeSettings(m_profile, m_settings, built);
-    return {.block = built.block, .refusal = {}};
+    return {.block = built.block, .refusal = {}, .device = device};
 }
 
 void ExchangeForm::showProgress(const UploadProgress& progress) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ControllerSettings.h"
+#include "link/PortTable.h"
 #include "link/Profile.h"
 #include "link/Upload.h"
 
@@ -8,6 +9,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tevra {
 
@@ -20,13 +22,15 @@ public:
     static constexpr std::size_t kTimerControlCount = 5;
     static constexpr int kNoPort = -1;
 
-    // Fills the members from the profile as the window opens. Port indexes outside
-    // 0..portCount-1 select nothing.
-    ExchangeForm(Profile& profile, int portCount);
+    // Fills the members from the profile as the window opens. A stored port index outside the
+    // list selects nothing.
+    ExchangeForm(Profile& profile, std::vector<PortEntry> ports);
 
     const ControllerSettings& settings() const { return m_settings; }
     bool isEnabled(TimerControl control) const;
+    // The list entry chosen, or kNoPort; then portText() is a device path typed in its place.
     int portIndex() const { return m_portIndex; }
+    const std::string& portText() const { return m_portText; }
     const std::string& statusText() const { return m_statusText; }
     int progressMax() const { return m_progressMax; }
     int progressPosition() const { return m_progressPosition; }
@@ -39,10 +43,13 @@ public:
     struct WriteResult {
         std::optional<ConfigBlock> block; // ready to upload
         std::string refusal;              // the first failing field's message otherwise
+        std::string device;               // what to open
     };
-    // "Записать": stores the port index first, then checks, stores the settings and builds
-    // the block. The caller opens the port and uploads.
-    WriteResult write(const ControllerSettings& fromControls, int selectedPortIndex);
+    // "Записать" with the text the port box shows: a text equal to an entry's name or device
+    // chooses that entry, anything else is a device path of its own. Stores that choice first,
+    // then checks, stores the settings and builds the block. The caller opens `device` and
+    // uploads; what is opened is always what is remembered.
+    WriteResult write(const ControllerSettings& fromControls, const std::string& portText);
 
     void showProgress(const UploadProgress& progress);
     // After the outcome message has been shown.
@@ -55,7 +62,9 @@ private:
     Profile& m_profile;
     ControllerSettings m_settings;
     std::array<bool, kTimerControlCount> m_enabled{};
+    std::vector<PortEntry> m_ports;
     int m_portIndex = kNoPort;
+    std::string m_portText;
     std::string m_statusText;
     int m_progressMax = 0;
     int m_progressPosition = 0;

@@ -27,4 +27,13 @@ void SettingsProfile::writeInt(const std::string& key, int value) {
     m_settings.sync();
 }
 
+std::string SettingsProfile::readText(const std::string& key) const {
+    return m_settings.value(settingsKey(key)).toString().toStdString();
+}
+
+void SettingsProfile::writeText(const std::string& key, const std::string& value) {
+    m_settings.setValue(settingsKey(key), QString::fromStdString(value));
+    m_settings.sync();
+}
+
 } // namespace tevra

@@ -14,6 +14,8 @@ public:
 
     int readInt(const std::string& key, int defaultValue) const override;
     void writeInt(const std::string& key, int value) override;
+    std::string readText(const std::string& key) const override;
+    void writeText(const std::string& key, const std::string& value) override;
 
 private:
     QSettings m_settings;

@@ -14,7 +14,6 @@ namespace tevra::test {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -261,7 +260,7 @@ TEST_F(ReadBackCommandTest, SimulatorRefusesABadFileOrSettingsBeforeStarting) {
              {"simulate", "--load", (m_dir / "missing.tvr").string()},
              {"simulate", "--timer", "1,2"},
              {"simulate", "--timer", "1,2,0"}}) {
-        const ToolResult result = runTool(args, {}, 5s);
+        const ToolResult result = runTool(args);
         EXPECT_EQ(result.exitStatus, kExitRefused) << args.back();
         EXPECT_FALSE(result.err.empty());
     }
