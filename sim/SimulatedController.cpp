@@ -187,7 +187,6 @@ void SimulatedController::consume(std::uint8_t byte, Clock::time_point arrivedAt
         if (byte == kWriteCommand || byte == kReadBackCommand) {
             m_pending = SimulatorCommand{};
             m_pending.code = byte;
-            m_pending.startedAt = arrivedAt;
             m_parseState = ParseState::AddressLow;
         }
         break;
@@ -197,7 +196,6 @@ void SimulatedController::consume(std::uint8_t byte, Clock::time_point arrivedAt
         break;
     case ParseState::AddressHigh:
         m_pending.address = static_cast<std::uint16_t>(m_pending.address | (byte << 8));
-        m_pending.finishedAt = arrivedAt;
         if (m_hangUpPending && blockIndex(m_pending.address) != *m_options.hangUpAfterBlock) {
             hangUp();
             return;
@@ -210,7 +208,6 @@ void SimulatedController::consume(std::uint8_t byte, Clock::time_point arrivedAt
         break;
     case ParseState::Data:
         m_pending.data.push_back(byte);
-        m_pending.finishedAt = arrivedAt;
         if (m_pending.data.size() == kTransferBlockSize) {
             finishCommand();
         }
@@ -229,7 +226,6 @@ void SimulatedController::finishCommand() {
         }
         m_commands.push_back(m_pending);
     }
-    m_changed.notify_all();
     if (readBack) {
         answerReadBack(address);
     } else {
@@ -294,19 +290,11 @@ void SimulatedController::hangUp() {
     ::close(m_slave);
     m_master = -1;
     m_slave = -1;
-    {
-        std::lock_guard lock(m_mutex);
-        m_hungUp = true;
-    }
-    m_changed.notify_all();
 }
 
 void SimulatedController::load(std::uint16_t address, std::span<const std::uint8_t> bytes) {
-    {
-        std::lock_guard lock(m_mutex);
-        store(address, bytes);
-    }
-    m_changed.notify_all();
+    std::lock_guard lock(m_mutex);
+    store(address, bytes);
 }
 
 void SimulatedController::store(std::uint16_t address, std::span<const std::uint8_t> bytes) {
@@ -342,30 +330,10 @@ std::vector<std::uint8_t> SimulatedController::receivedBytes() const {
     return m_received;
 }
 
-bool SimulatedController::hungUp() const {
-    std::lock_guard lock(m_mutex);
-    return m_hungUp;
-}
-
-bool SimulatedController::waitUntil(const std::function<bool(const CommandLog&)>& predicate,
-                                    std::chrono::milliseconds wait) const {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, wait, [&] { return predicate(m_commands); });
-}
-
-bool SimulatedController::waitForCommands(std::size_t count, std::chrono::milliseconds wait) const {
-    return waitUntil([count](const CommandLog& log) { return log.size() >= count; }, wait);
-}
-
 bool SimulatedController::waitForReceivedBytes(std::size_t count,
                                                std::chrono::milliseconds wait) const {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, wait, [&] { return m_received.size() >= count; });
-}
-
-bool SimulatedController::waitForHangUp(std::chrono::milliseconds wait) const {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, wait, [this] { return m_hungUp; });
 }
 
 } // namespace tevra

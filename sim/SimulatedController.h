@@ -7,7 +7,6 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -43,9 +42,7 @@ struct SimulatorOptions {
 struct SimulatorCommand {
     std::uint8_t code = 0;
     std::uint16_t address = 0;
-    std::vector<std::uint8_t> data;                   // the 128 bytes that follow a write command
-    std::chrono::steady_clock::time_point startedAt;  // its first byte arrived
-    std::chrono::steady_clock::time_point finishedAt; // its last byte (data included) arrived
+    std::vector<std::uint8_t> data; // the 128 bytes that follow a write command
 };
 
 // Plays the controller on the master side of a pseudo-terminal, on a thread of its own. The
@@ -78,15 +75,8 @@ public:
     CommandLog commands() const;
     // Every byte the host sent, in order.
     std::vector<std::uint8_t> receivedBytes() const;
-    bool hungUp() const;
-
-    // Blocks until the predicate holds for the command log, or until wait has passed; true when
-    // it holds. The predicate runs under the simulator's lock.
-    bool waitUntil(const std::function<bool(const CommandLog&)>& predicate,
-                   std::chrono::milliseconds wait) const;
-    bool waitForCommands(std::size_t count, std::chrono::milliseconds wait) const;
+    // Blocks until the host has sent count bytes, or until wait has passed; true when it has.
     bool waitForReceivedBytes(std::size_t count, std::chrono::milliseconds wait) const;
-    bool waitForHangUp(std::chrono::milliseconds wait) const;
 
 private:
     enum class ParseState { Command, AddressLow, AddressHigh, Data };
@@ -126,7 +116,6 @@ private:
     std::vector<std::uint8_t> m_memory;
     CommandLog m_commands;
     std::vector<std::uint8_t> m_received;
-    bool m_hungUp = false;
 };
 
 } // namespace tevra
