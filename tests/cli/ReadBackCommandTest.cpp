@@ -91,7 +91,7 @@ TEST_F(ReadBackCommandTest, DownloadSavesTheProgramOnlyFromTwoAgreeingReadsOfEac
         std::uint16_t headerWord; // the step count, and 0x8000 for the start block
         SimulatorOptions fault;
         int exitStatus;
-        std::string err; // found in standard error
+        const char* err; // found in standard error
         std::size_t reads;
     } rows[] = {
         {0, {}, kExitDone, "Ok... 2/2", 4},
