@@ -79,7 +79,7 @@ TEST_F(SimulatorLinkTest, NeverWritesThroughNorTrustsWhatOthersPlanted) {
          },
          false},
         {"folder open to everybody",
-         [](const fs::path& folder, const fs::path& victim) {
+         [](const fs::path& folder, const fs::path&) {
              fs::create_directory(folder);
              fs::permissions(folder, fs::perms::all);
          },
