@@ -610,7 +610,6 @@ void EditorDialogTest::contextMenuOffersTheAboutBox() {
     QTimer::singleShot(0, [&aboutShown] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu != nullptr);
-        QCOMPARE(menu->actions().size(), 1);
         QCOMPARE(menu->actions()[0]->text(), QStringLiteral("&About Velmora_N1..."));
         onNextModal([&aboutShown](QWidget* modal) {
             aboutShown = qobject_cast<tevra::CAboutDlg*>(modal) != nullptr;
