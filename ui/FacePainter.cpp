@@ -13,26 +13,18 @@ constexpr int kSecondaryShare = 20;
 constexpr int kRowShare = 95;
 constexpr int kFullGrey = 255;
 
-std::size_t imageIndex(ButtonImage image) {
-    switch (image) {
-    case ButtonImage::Lit:
-        return 1;
-    case ButtonImage::Ramp:
-        return 2;
-    case ButtonImage::None:
-    case ButtonImage::Dark:
-        break;
-    }
-    return 0;
+QColor colourOf(const QString& bitmap) {
+    return QImage(bitmap).pixelColor(0, 0);
 }
 
 } // namespace
 
 FacePainter::FacePainter() {
     initResources();
-    m_images = {QPixmap(QStringLiteral(":/darkBitmap.bmp")),
-                QPixmap(QStringLiteral(":/litBitmap.bmp")),
-                QPixmap(QStringLiteral(":/rampBitmap.bmp"))};
+    m_dark = colourOf(QStringLiteral(":/darkBitmap.bmp"));
+    m_lit = colourOf(QStringLiteral(":/litBitmap.bmp"));
+    m_ramp = QPixmap(QStringLiteral(":/rampBitmap.bmp"));
+    m_rampGround = colourOf(QStringLiteral(":/rampBitmap.bmp"));
 }
 
 void FacePainter::paint(QPainter& painter, const QRect& rect, const CellFace& face) {
@@ -44,24 +36,44 @@ void FacePainter::paint(QPainter& painter, const QRect& rect, const CellFace& fa
     QRect primary = rect;
     if (face.secondary != ButtonImage::None) {
         const int secondaryWidth = std::max(1, rect.width() * kSecondaryShare / kRowShare);
-        const QRect secondary(rect.left(), rect.top(), secondaryWidth, rect.height());
-        painter.drawPixmap(secondary.topLeft(), scaled(face.secondary, secondary.size()));
+        paintImage(painter, QRect(rect.left(), rect.top(), secondaryWidth, rect.height()),
+                   face.secondary);
         // One pixel of the grid's ground between the two faces, as between the two buttons.
-        primary.setLeft(secondary.right() + 2);
+        primary.setLeft(rect.left() + secondaryWidth + 1);
     }
     if (!primary.isEmpty()) {
-        painter.drawPixmap(primary.topLeft(), scaled(face.primary, primary.size()));
+        paintImage(painter, primary, face.primary);
     }
 }
 
-const QPixmap& FacePainter::scaled(ButtonImage image, QSize size) {
-    const std::size_t index = imageIndex(image);
-    const quint64 key =
-        (quint64(index) << 48) | (quint64(size.width()) << 24) | quint64(size.height());
-    auto found = m_scaled.constFind(key);
-    if (found == m_scaled.constEnd()) {
-        found = m_scaled.insert(
-            key, m_images[index].scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+void FacePainter::paintImage(QPainter& painter, const QRect& rect, ButtonImage image) {
+    switch (image) {
+    case ButtonImage::Lit:
+        painter.fillRect(rect, m_lit);
+        return;
+    case ButtonImage::Ramp:
+        break;
+    case ButtonImage::None:
+    case ButtonImage::Dark:
+        painter.fillRect(rect, m_dark);
+        return;
+    }
+    // As on the editor's wide buttons, the ramp stands centred on its ground, never wider
+    // than itself.
+    const int width = std::min(rect.width(), m_ramp.width());
+    if (width < rect.width()) {
+        painter.fillRect(rect, m_rampGround);
+    }
+    painter.drawPixmap(rect.left() + (rect.width() - width) / 2, rect.top(),
+                       rampOfSize(QSize(width, rect.height())));
+}
+
+const QPixmap& FacePainter::rampOfSize(QSize size) {
+    const quint64 key = (quint64(quint32(size.width())) << 32) | quint32(size.height());
+    auto found = m_scaledRamps.constFind(key);
+    if (found == m_scaledRamps.constEnd()) {
+        found = m_scaledRamps.insert(
+            key, m_ramp.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     return *found;
 }

@@ -2,9 +2,9 @@
 
 #include "ui/OverviewPresenter.h"
 
+#include <QColor>
 #include <QHash>
 #include <QPixmap>
-#include <array>
 
 class QPainter;
 
@@ -12,7 +12,7 @@ namespace tevra {
 
 // Draws a cell's face at any size from the editor's own button bitmaps: the secondary face
 // left of the primary one in the proportions of the editor's channel row, a level as grey
-// in proportion. Scaled bitmaps are kept, as a grid draws the same few sizes thousands of times.
+// in proportion.
 class FacePainter {
 public:
     FacePainter();
@@ -20,11 +20,16 @@ public:
     void paint(QPainter& painter, const QRect& rect, const CellFace& face);
 
 private:
-    const QPixmap& scaled(ButtonImage image, QSize size);
+    void paintImage(QPainter& painter, const QRect& rect, ButtonImage image);
+    const QPixmap& rampOfSize(QSize size);
 
-    // Dark, lit, ramp.
-    std::array<QPixmap, 3> m_images;
-    QHash<quint64, QPixmap> m_scaled;
+    // The dark and lit bitmaps are one colour throughout, so a fill draws them at any size.
+    QColor m_dark;
+    QColor m_lit;
+    QPixmap m_ramp;
+    QColor m_rampGround;
+    // Scaled ramps by size; never wider than the bitmap, so a grid needs only a few.
+    QHash<quint64, QPixmap> m_scaledRamps;
 };
 
 } // namespace tevra

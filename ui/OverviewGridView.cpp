@@ -36,6 +36,7 @@ OverviewGridView::OverviewGridView(OverviewPresenter& presenter, QWidget* parent
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::NoFocus);
     setFrameShape(QFrame::NoFrame);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedHeight(GridLayout::height() + horizontalScrollBar()->sizeHint().height());
     horizontalScrollBar()->setSingleStep(GridLayout::kUniformColumnWidthPx);
     updateScrollRange();
@@ -107,8 +108,15 @@ bool OverviewGridView::viewportEvent(QEvent* event) {
 
 void OverviewGridView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), palette().window());
     const int scroll = horizontalScrollBar()->value();
+    // The cells cover the rest; each pixel is written once.
+    const int gridEnd = GridLayout::kLabelWidthPx + m_presenter.layout().width() - scroll;
+    painter.fillRect(0, 0, viewport()->width(), GridLayout::kHeaderHeightPx, palette().window());
+    painter.fillRect(0, 0, GridLayout::kLabelWidthPx, viewport()->height(), palette().window());
+    painter.fillRect(gridEnd, 0, viewport()->width() - gridEnd, viewport()->height(),
+                     palette().window());
+    painter.fillRect(0, GridLayout::height(), viewport()->width(),
+                     viewport()->height() - GridLayout::height(), palette().window());
     painter.save();
     painter.setClipRect(GridLayout::kLabelWidthPx, 0, visibleGridWidth(), viewport()->height());
     painter.translate(GridLayout::kLabelWidthPx - scroll, 0);
@@ -132,6 +140,24 @@ void OverviewGridView::paintLabels(QPainter& painter) {
     }
 }
 
+void OverviewGridView::paintHeaderLine(QPainter& painter, const QRect& header, int line,
+                                       const std::string& text) {
+    const QString key = fromUtf8(text);
+    auto found = m_headerTexts.find(key);
+    if (found == m_headerTexts.end()) {
+        found = m_headerTexts.insert(key, QStaticText(key));
+        found->prepare(QTransform(), painter.font());
+    }
+    const QSizeF size = found->size();
+    // Narrow columns by time show no text rather than a clipped one.
+    if (size.width() < header.width()) {
+        constexpr int kLineHeightPx = GridLayout::kHeaderHeightPx / 2;
+        painter.drawStaticText(QPointF(header.left() + (header.width() - size.width()) / 2,
+                                       line * kLineHeightPx + (kLineHeightPx - size.height()) / 2),
+                               *found);
+    }
+}
+
 void OverviewGridView::paintGrid(QPainter& painter, const QRect& rect) {
     const GridLayout& layout = m_presenter.layout();
     const auto [first, last] = layout.stepsBetween(rect.left(), rect.right() + 1);
@@ -140,10 +166,13 @@ void OverviewGridView::paintGrid(QPainter& painter, const QRect& rect) {
     const int current = m_presenter.currentStep();
     const std::optional<int> playing = m_presenter.playingStep();
     const ProgramImage& program = m_presenter.program();
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int lineHeight = GridLayout::kHeaderHeightPx / 2;
 
-    painter.fillRect(QRect(rect.left(), cellsTop, rect.width(), cellsHeight), kGridLines);
+    // Grid lines: each cell leaves its last row and column of pixels to them.
+    const int linesWidth = std::max(0, std::min(rect.right() + 1, layout.width()) - rect.left());
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        painter.fillRect(rect.left(), GridLayout::rowTop(channel + 1) - 1, linesWidth, 1,
+                         kGridLines);
+    }
     for (int step = first; step <= last; ++step) {
         const QRect column(layout.columnLeft(step), 0, layout.columnWidth(step),
                            GridLayout::height());
@@ -156,16 +185,9 @@ void OverviewGridView::paintGrid(QPainter& painter, const QRect& rect) {
         }
         painter.setPen(isCurrent ? palette().color(QPalette::HighlightedText)
                                  : palette().color(QPalette::ButtonText));
-        const QString lines[] = {fromUtf8(OverviewPresenter::headerNumber(step)),
-                                 fromUtf8(m_presenter.headerTime(step))};
-        for (int line = 0; line < 2; ++line) {
-            // Narrow columns by time show no text rather than a clipped one.
-            if (metrics.horizontalAdvance(lines[line]) < header.width()) {
-                painter.drawText(
-                    QRect(header.left(), line * lineHeight, header.width(), lineHeight),
-                    Qt::AlignCenter, lines[line]);
-            }
-        }
+        paintHeaderLine(painter, header, 0, OverviewPresenter::headerNumber(step));
+        paintHeaderLine(painter, header, 1, m_presenter.headerTime(step));
+        painter.fillRect(column.right(), cellsTop, 1, cellsHeight, kGridLines);
         for (int channel = 0; channel < kChannelCount; ++channel) {
             const QRect cell(column.left(), GridLayout::rowTop(channel), column.width() - 1,
                              GridLayout::kRowHeightPx - 1);

@@ -4,6 +4,8 @@
 #include "ui/OverviewPresenter.h"
 
 #include <QAbstractScrollArea>
+#include <QHash>
+#include <QStaticText>
 
 namespace tevra {
 
@@ -33,12 +35,16 @@ protected:
 
 private:
     void paintLabels(QPainter& painter);
+    // line 0 or 1 of a step's header.
+    void paintHeaderLine(QPainter& painter, const QRect& header, int line, const std::string& text);
     void updateScrollRange();
     PointPx gridPoint(const QPoint& viewportPoint) const;
     int visibleGridWidth() const;
 
     OverviewPresenter& m_presenter;
     FacePainter m_faces;
+    // Laid out once: step numbers and times repeat across the grid and between paints.
+    QHash<QString, QStaticText> m_headerTexts;
 };
 
 } // namespace tevra

@@ -103,9 +103,11 @@ std::string OverviewPresenter::cellText(int step, int channel) const {
                        EditorPresenter::stepTimeCaption(program().stepTime(step)) + "\n" +
                        modeWords(modeOf(cell));
     if (modeOf(cell) == static_cast<int>(ChannelMode::Level)) {
-        text += "\n" + EditorPresenter::levelCaption(channel, cell);
+        text += '\n';
+        text += EditorPresenter::levelCaption(channel, cell);
     } else if (isDimmerMode(modeOf(cell))) {
-        text += "\n" + EditorPresenter::dimmerCaption(channel, cell);
+        text += '\n';
+        text += EditorPresenter::dimmerCaption(channel, cell);
     }
     return text;
 }
