@@ -54,37 +54,21 @@ TEST_P(OverviewFaces, EachModeShowsTheEditorsFacesAndWords) {
     EXPECT_EQ(m_overview.lamps()[7], LampView{});
 }
 
+// The detail caption and lamp text of every dimmer row.
+constexpr const char* kDimmerCaption = "Скорость диммера 9 -го канала: 420 mS.";
+constexpr const char* kDimmerTime = "420 mS";
+
 INSTANTIATE_TEST_SUITE_P(
     AllModes, OverviewFaces,
-    testing::Values(FaceRow{0, {BI::Dark, BI::None, 0}, "Выключен", nullptr, ""},
-                    FaceRow{1, {BI::Lit, BI::None, 0}, "Включен", nullptr, ""},
-                    FaceRow{2,
-                            {BI::Ramp, BI::Dark, 0},
-                            "Диммер: тёмный",
-                            "Скорость диммера 9 -го канала: 420 mS.",
-                            "420 mS"},
-                    FaceRow{
-                        3, {BI::Ramp, BI::None, 7}, "Стоп диммер", "Яркость 9-го канала: 7 ", ""},
-                    FaceRow{4,
-                            {BI::Ramp, BI::None, 0},
-                            "Диммер: режим 4",
-                            "Скорость диммера 9 -го канала: 420 mS.",
-                            "420 mS"},
-                    FaceRow{5,
-                            {BI::Ramp, BI::Lit, 0},
-                            "Диммер: режим 5",
-                            "Скорость диммера 9 -го канала: 420 mS.",
-                            "420 mS"},
-                    FaceRow{6,
-                            {BI::Ramp, BI::Lit, 0},
-                            "Диммер: светлый",
-                            "Скорость диммера 9 -го канала: 420 mS.",
-                            "420 mS"},
-                    FaceRow{7,
-                            {BI::Ramp, BI::Ramp, 0},
-                            "Диммер: волна",
-                            "Скорость диммера 9 -го канала: 420 mS.",
-                            "420 mS"}),
+    testing::Values(
+        FaceRow{0, {BI::Dark, BI::None, 0}, "Выключен", nullptr, ""},
+        FaceRow{1, {BI::Lit, BI::None, 0}, "Включен", nullptr, ""},
+        FaceRow{2, {BI::Ramp, BI::Dark, 0}, "Диммер: тёмный", kDimmerCaption, kDimmerTime},
+        FaceRow{3, {BI::Ramp, BI::None, 7}, "Стоп диммер", "Яркость 9-го канала: 7 ", ""},
+        FaceRow{4, {BI::Ramp, BI::None, 0}, "Диммер: режим 4", kDimmerCaption, kDimmerTime},
+        FaceRow{5, {BI::Ramp, BI::Lit, 0}, "Диммер: режим 5", kDimmerCaption, kDimmerTime},
+        FaceRow{6, {BI::Ramp, BI::Lit, 0}, "Диммер: светлый", kDimmerCaption, kDimmerTime},
+        FaceRow{7, {BI::Ramp, BI::Ramp, 0}, "Диммер: волна", kDimmerCaption, kDimmerTime}),
     [](const testing::TestParamInfo<FaceRow>& row) {
         return "Mode" + std::to_string(row.param.mode);
     });
