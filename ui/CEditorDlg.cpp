@@ -88,6 +88,8 @@ CEditorDlg::CEditorDlg(std::unique_ptr<EditorPrompts> prompts, QWidget* parent)
 }
 
 CEditorDlg::~CEditorDlg() {
+    // The overview reads the presenter, which would go before the children it owns.
+    delete m_overview;
     delete m_ui;
 }
 

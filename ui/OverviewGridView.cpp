@@ -1,5 +1,6 @@
 #include "ui/OverviewGridView.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,8 +15,8 @@ constexpr int kMarkWidthPx = 2;
 constexpr int kPlayingBandPx = 4;
 // Enough columns to show the start program whole.
 constexpr int kPreferredColumns = kDefaultStepCount;
-const QColor kGridLines(128, 128, 128);
-const QColor kPlaying(40, 160, 60);
+constexpr QColor kGridLines(128, 128, 128);
+constexpr QColor kPlaying(40, 160, 60);
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -83,6 +84,11 @@ PointPx OverviewGridView::gridPoint(const QPoint& viewportPoint) const {
     // The channel numbers stand still: only points right of them scroll.
     const int x = viewportPoint.x() - GridLayout::kLabelWidthPx;
     return {x >= 0 ? x + horizontalScrollBar()->value() : x, viewportPoint.y()};
+}
+
+void OverviewGridView::wheelEvent(QWheelEvent* event) {
+    // The grid scrolls only sideways, so the wheel turns it whichever way it is turned.
+    QCoreApplication::sendEvent(horizontalScrollBar(), event);
 }
 
 void OverviewGridView::mousePressEvent(QMouseEvent* event) {

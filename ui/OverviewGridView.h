@@ -30,6 +30,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     QSize sizeHint() const override;
 
