@@ -45,7 +45,7 @@ COverviewWnd::COverviewWnd(EditorPresenter& editor, QWidget* parent)
     setWindowTitle(QString::fromUtf8(kOverviewTitle));
     setWindowIcon(appIcon());
     if (parent != nullptr) {
-        // A window does not inherit its parent's font; both windows speak alike.
+        // A window does not inherit its parent's font; the overview uses the dialogs' one.
         setFont(parent->font());
     }
     buildWidgets();
