@@ -55,7 +55,6 @@ public:
     // Call after the editor refreshed: the columns follow the step count and times.
     void refresh();
     void setColumnsByTime(bool byTime);
-    bool columnsByTime() const { return m_columnsByTime; }
     const GridLayout& layout() const { return m_layout; }
 
     const ProgramImage& program() const { return m_editor.model().working(); }
