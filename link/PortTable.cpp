@@ -1,15 +1,14 @@
 #include "link/PortTable.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 
 #ifndef _WIN32
 #include "link/SimulatorLink.h"
 
-#include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <tuple>
 #endif
 
 namespace tevra {
@@ -32,34 +31,21 @@ bool hasPrefix(const std::string& name, const std::string& prefix) {
 
 // A ttyS entry exists for every possible UART; only one with a known type is real hardware.
 // The type is read from sysfs: opening the device to ask would toggle its modem lines.
-bool uartPresent(const std::string& name) {
-    std::ifstream typeFile(std::filesystem::path(kSysTtyDirectory) / name / "type");
+bool uartPresent(const std::filesystem::path& sysTtyEntry) {
+    std::ifstream typeFile(sysTtyEntry / "type");
     int type = kUnknownUartType;
     return typeFile >> type && type != kUnknownUartType;
 }
 
-std::vector<std::string> serialDeviceNames() {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(kDeviceDirectory, error)) {
-        const std::string name = entry.path().filename().string();
-        const bool usb = hasPrefix(name, "ttyUSB") || hasPrefix(name, "ttyACM");
-        const bool uart = hasPrefix(name, "ttyS");
-        if (!usb && !uart) {
-            continue;
-        }
-        std::error_code sysError;
-        if (!std::filesystem::exists(std::filesystem::path(kSysTtyDirectory) / name / "device",
-                                     sysError)) {
-            continue;
-        }
-        if (uart && !uartPresent(name)) {
-            continue;
-        }
-        names.push_back(name);
-    }
-    std::sort(names.begin(), names.end(), naturalLess);
-    return names;
+// "ttyS2" before "ttyS10": by what precedes the closing digits, then by the number they make.
+// Device names carry no leading zeros, so the longer number is the larger.
+bool naturalLess(const std::string& left, const std::string& right) {
+    const auto key = [](const std::string& name) {
+        const std::size_t split = name.find_last_not_of("0123456789") + 1;
+        const std::string number = name.substr(split);
+        return std::tuple(name.substr(0, split), number.size(), number);
+    };
+    return key(left) < key(right);
 }
 #endif
 
@@ -75,15 +61,42 @@ std::vector<PortEntry> windowsPortTable() {
     return table;
 }
 
+#ifndef _WIN32
+std::vector<PortEntry> serialDeviceTable(const std::filesystem::path& deviceRoot,
+                                         const std::filesystem::path& sysTtyRoot) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(deviceRoot, error)) {
+        const std::string name = entry.path().filename().string();
+        const bool usb = hasPrefix(name, "ttyUSB") || hasPrefix(name, "ttyACM");
+        const bool uart = hasPrefix(name, "ttyS");
+        if (!usb && !uart) {
+            continue;
+        }
+        std::error_code sysError;
+        if (!std::filesystem::exists(sysTtyRoot / name / "device", sysError)) {
+            continue;
+        }
+        if (uart && !uartPresent(sysTtyRoot / name)) {
+            continue;
+        }
+        names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), naturalLess);
+    std::vector<PortEntry> table;
+    for (const auto& name : names) {
+        const std::string path = (deviceRoot / name).string();
+        table.push_back({path, path});
+    }
+    return table;
+}
+#endif
+
 std::vector<PortEntry> portTable() {
 #ifdef _WIN32
     return windowsPortTable();
 #else
-    std::vector<PortEntry> table;
-    for (const auto& name : serialDeviceNames()) {
-        const std::string path = std::string(kDeviceDirectory) + "/" + name;
-        table.push_back({path, path});
-    }
+    std::vector<PortEntry> table = serialDeviceTable(kDeviceDirectory, kSysTtyDirectory);
     if (const auto simulator = SimulatorLink::publishedDevice()) {
         table.push_back({simulatorShownName(*simulator), *simulator});
     }
@@ -100,48 +113,6 @@ std::string deviceNameForIndex(const std::vector<PortEntry>& table, int index) {
 
 std::string simulatorShownName(const std::string& devicePath) {
     return "Симулятор (" + devicePath + ")";
-}
-
-bool naturalLess(const std::string& left, const std::string& right) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    const auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
-    while (i < left.size() && j < right.size()) {
-        if (isDigit(left[i]) && isDigit(right[j])) {
-            std::size_t endLeft = i;
-            std::size_t endRight = j;
-            while (endLeft < left.size() && isDigit(left[endLeft])) {
-                ++endLeft;
-            }
-            while (endRight < right.size() && isDigit(right[endRight])) {
-                ++endRight;
-            }
-            // Leading zeros aside, the longer run of digits is the larger number.
-            const auto trim = [](const std::string& text, std::size_t from, std::size_t to) {
-                while (from + 1 < to && text[from] == '0') {
-                    ++from;
-                }
-                return text.substr(from, to - from);
-            };
-            const std::string a = trim(left, i, endLeft);
-            const std::string b = trim(right, j, endRight);
-            if (a.size() != b.size()) {
-                return a.size() < b.size();
-            }
-            if (a != b) {
-                return a < b;
-            }
-            i = endLeft;
-            j = endRight;
-        } else {
-            if (left[i] != right[j]) {
-                return left[i] < right[j];
-            }
-            ++i;
-            ++j;
-        }
-    }
-    return left.size() - i < right.size() - j;
 }
 
 } // namespace tevra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,11 @@ std::string deviceNameForIndex(const std::vector<PortEntry>& table, int index);
 // "Симулятор (/dev/pts/3)".
 std::string simulatorShownName(const std::string& devicePath);
 
-// Orders "ttyS2" before "ttyS10".
-bool naturalLess(const std::string& left, const std::string& right);
+#ifndef _WIN32
+// The serial devices under deviceRoot that sysfs (sysTtyRoot, normally /sys/class/tty) backs
+// with real hardware, in natural order ("ttyS2" before "ttyS10").
+std::vector<PortEntry> serialDeviceTable(const std::filesystem::path& deviceRoot,
+                                         const std::filesystem::path& sysTtyRoot);
+#endif
 
 } // namespace tevra

@@ -259,7 +259,7 @@ void SimulatedController::answerReadBack(std::uint16_t address) {
         }
     }
     if (m_options.wrongByteOnAttempts.contains(m_readBackCount)) {
-        answer[answer.size() / 2] ^= 0x01;
+        answer.front() ^= 0x01;
     }
     if (m_options.shortAnswers) {
         answer.pop_back();

@@ -25,10 +25,11 @@ struct SimulatorOptions {
     // Consume the host's bytes and send the answer at the pace of a 19200 baud 8N2 line.
     bool paced = false;
     // Read-backs of this block and of every later one go unanswered. Blocks are counted from 0
-    // in the order their addresses are first written (the settings block comes after the program).
+    // in the order their addresses first come, written or read back (the settings block comes
+    // after the program).
     std::optional<int> silentFromBlock;
-    // Read-backs with these numbers (counted from 1 over all read-backs) come back with one byte
-    // changed.
+    // Read-backs with these numbers (counted from 1 over all read-backs) come back with their first
+    // byte changed.
     std::set<int> wrongByteOnAttempts;
     // Every answer is one byte short.
     bool shortAnswers = false;

@@ -1,13 +1,13 @@
 #include "ToolRun.h"
 
 #include <array>
-#include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/mman.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,52 +17,11 @@ namespace tevra::test {
 
 namespace {
 
-// An anonymous file rather than a pipe: it never fills, so the tool can never block on its
-// output while we wait for it to end.
-class MemoryFile {
-public:
-    MemoryFile() : m_fd(::memfd_create("tevra-tool", MFD_CLOEXEC)) {}
-    ~MemoryFile() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-
-    int fd() const { return m_fd; }
-    bool put(const std::string& text) const {
-        return ::pwrite(m_fd, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size());
-    }
-    std::string text() const {
-        std::string text;
-        std::array<char, 4096> buffer{};
-        ssize_t n = 0;
-        while ((n = ::pread(m_fd, buffer.data(), buffer.size(), static_cast<off_t>(text.size()))) >
-               0) {
-            text.append(buffer.data(), static_cast<std::size_t>(n));
-        }
-        return text;
-    }
-
-private:
-    int m_fd;
-};
+constexpr std::chrono::seconds kToolTimeout{30};
 
 } // namespace
 
-ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
-                   std::chrono::milliseconds timeout) {
-    ToolResult result;
-    const MemoryFile in;
-    const MemoryFile out;
-    const MemoryFile err;
-    if (in.fd() < 0 || out.fd() < 0 || err.fd() < 0 || !in.put(input)) {
-        result.err = "memfd failed";
-        return result;
-    }
-
-    // TEVRA_TOOL points at a copy when the suite runs from outside the build tree.
+ToolRun::ToolRun(const std::vector<std::string>& args, const std::string& input) {
     const char* tool = std::getenv("TEVRA_TOOL");
     std::vector<std::string> argStore{tool != nullptr ? tool : TEVRA_TOOL_PATH};
     argStore.insert(argStore.end(), args.begin(), args.end());
@@ -72,42 +31,85 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
     }
     argv.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in.fd(), STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out.fd(), STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err.fd(), STDERR_FILENO);
-    pid_t pid = -1;
-    const int spawned =
-        ::posix_spawn(&pid, argStore.front().c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        result.err = "spawn failed";
-        return result;
+    const int in = ::memfd_create("tevra-tool-in", MFD_CLOEXEC);
+    m_err = ::memfd_create("tevra-tool-err", MFD_CLOEXEC);
+    std::array<int, 2> out{-1, -1};
+    if (::pipe2(out.data(), O_CLOEXEC) == 0 &&
+        ::pwrite(in, input.data(), input.size(), 0) == ssize_t(input.size())) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, m_err, STDERR_FILENO);
+        if (::posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+            m_pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
     }
+    ::close(in);
+    m_out = out[0];
+}
 
-    // The process descriptor becomes readable when the tool ends. Through syscall(): this C
-    // library declares pidfd_open without C linkage.
-    pollfd ended{static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)), POLLIN, 0};
-    int ready = 0;
-    while ((ready = ::poll(&ended, 1, static_cast<int>(timeout.count()))) < 0 && errno == EINTR) {
+ToolRun::~ToolRun() {
+    if (m_pid > 0) {
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
     }
-    if (ready <= 0) {
-        result.timedOut = true;
-        ::kill(pid, SIGKILL);
+    ::close(m_out);
+    ::close(m_err);
+}
+
+bool ToolRun::readOut(bool untilLine) {
+    const auto deadline = std::chrono::steady_clock::now() + kToolTimeout;
+    while (m_out >= 0 && !(untilLine && m_result.out.find('\n') != std::string::npos)) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd watch{m_out, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&watch, 1, int(left.count())) <= 0) {
+            return false;
+        }
+        std::array<char, 4096> buffer{};
+        const ssize_t count = ::read(m_out, buffer.data(), buffer.size());
+        if (count <= 0) {
+            ::close(m_out);
+            m_out = -1;
+        } else {
+            m_result.out.append(buffer.data(), std::size_t(count));
+        }
     }
-    if (ended.fd >= 0) {
-        ::close(ended.fd);
+    return true;
+}
+
+void ToolRun::signal(int number) const {
+    // Never -1 here: that would reach every process of this user.
+    if (m_pid > 0) {
+        ::kill(m_pid, number);
     }
+}
+
+std::string ToolRun::firstLine() {
+    readOut(true);
+    return m_result.out.substr(0, m_result.out.find('\n'));
+}
+
+ToolResult ToolRun::finish() {
+    const bool ended = m_pid > 0 && readOut(false);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    if (m_pid > 0) {
+        if (!ended) {
+            ::kill(m_pid, SIGKILL);
+        }
+        ::waitpid(m_pid, &status, 0);
+        m_pid = -1;
     }
-    if (!result.timedOut && WIFEXITED(status)) {
-        result.exitStatus = WEXITSTATUS(status);
+    m_result.exitStatus = ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::array<char, 4096> buffer{};
+    ssize_t count = 0;
+    while ((count = ::pread(m_err, buffer.data(), buffer.size(), off_t(m_result.err.size()))) > 0) {
+        m_result.err.append(buffer.data(), std::size_t(count));
     }
-    result.out = out.text();
-    result.err = err.text();
-    return result;
+    return m_result;
 }
 
 } // namespace tevra::test

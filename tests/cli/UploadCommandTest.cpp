@@ -1,150 +1,127 @@
 #include "ToolRun.h"
 #include "files/ProgramFile.h"
-#include "sim/SimulatedController.h"
+#include "support/SavedVariable.h"
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <ostream>
 #include <string>
-#include <unistd.h>
+#include <tuple>
+#include <vector>
 
 namespace tevra::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
 
-constexpr int kExitWritten = 0;
-constexpr int kExitRefused = 1;
-constexpr int kExitNoAnswer = 2;
-constexpr int kExitMismatch = 3;
-
+// Uploads to the tool's own simulator, which shows at its end what it was sent.
 class UploadCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '-');
-        m_file = fs::temp_directory_path() /
-                 ("tevra-upload-" + std::to_string(::getpid()) + "-" + name + ".tvr");
-        writeFile(programFileBytes(ProgramImage::startProgram()));
+        std::string name = (fs::temp_directory_path() / "tevra-upload-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(name.data()), nullptr);
+        m_dir = name;
+        // Where the simulator makes itself known: here, away from any editor of the user's.
+        ::setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
+        m_program = (m_dir / "start.tvr").string();
+        ASSERT_TRUE(writeProgramFile(m_program, ProgramImage::startProgram()).ok());
     }
-    void TearDown() override { fs::remove(m_file); }
+    void TearDown() override { fs::remove_all(m_dir); }
 
-    void writeFile(const std::vector<std::uint8_t>& bytes) const {
-        std::ofstream out(m_file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+    // The upload's result; what the simulator showed after its device path is in m_shown.
+    ToolResult upload(const Args& simulateOptions, const Args& uploadOptions,
+                      const std::string& port = {}, const std::string& file = {}) {
+        Args simulate{"simulate"};
+        simulate.insert(simulate.end(), simulateOptions.begin(), simulateOptions.end());
+        ToolRun simulator(simulate);
+        const std::string device = simulator.firstLine();
+        Args args{"upload", "--port", port.empty() ? device : port};
+        args.insert(args.end(), uploadOptions.begin(), uploadOptions.end());
+        args.push_back(file.empty() ? m_program : file);
+        const auto started = std::chrono::steady_clock::now();
+        const ToolResult result = runTool(args);
+        m_took = std::chrono::steady_clock::now() - started;
+        simulator.signal(SIGTERM);
+        const ToolResult simulated = simulator.finish();
+        EXPECT_EQ(simulated.exitStatus, 0);
+        EXPECT_EQ(simulated.err, "") << "the simulator is offered in the port lists";
+        EXPECT_EQ(simulated.out.rfind(device + "\n", 0), 0U) << simulated.out;
+        m_shown = simulated.out.substr(device.size() + 1);
+        return result;
     }
 
-    void startSimulator(SimulatorOptions options = {}) {
-        m_simulator = std::make_unique<SimulatedController>(std::move(options));
-        ASSERT_TRUE(m_simulator->start()) << m_simulator->error();
-    }
-
-    ToolResult upload(std::vector<std::string> extra = {}) const {
-        std::vector<std::string> args{"upload", "--port", m_simulator->devicePath()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        args.push_back(m_file.string());
-        return runTool(args);
-    }
-
-    fs::path m_file;
-    std::unique_ptr<SimulatedController> m_simulator;
+    SavedVariable m_runtimeDir{"XDG_RUNTIME_DIR"};
+    fs::path m_dir;
+    std::string m_program;
+    std::string m_shown;
+    std::chrono::steady_clock::duration m_took{};
 };
 
-TEST_F(UploadCommandTest, WritesProgramAndSettingsAndExitsZero) {
-    startSimulator();
-    const ToolResult result =
-        upload({"--timer", "3600,60,7200", "--inversion", "--all-night", "--slave"});
-    EXPECT_EQ(result.exitStatus, kExitWritten) << result.err;
-    EXPECT_EQ(result.out, "Контроллер записан!\n");
-    const auto file = programFileBytes(ProgramImage::startProgram());
-    const auto memory = m_simulator->programArea();
-    EXPECT_TRUE(std::equal(file.begin(), file.end(), memory.begin()));
-    const ConfigBlock settings = m_simulator->settingsBlock();
-    EXPECT_EQ(
-        std::vector<std::uint8_t>(settings.begin(), settings.begin() + 10),
-        (std::vector<std::uint8_t>{0x00, 0xFF, 0x10, 0x0E, 0x3C, 0x00, 0x20, 0x1C, 0x00, 0x00}));
+TEST_F(UploadCommandTest, WritesTheProgramAndTheSettingsTheOptionsGive) {
+    const std::pair<Args, std::string> rows[] = {
+        {{"--timer", "3600,60,7200", "--inversion", "--all-night", "--slave"},
+         "Настройки: TimerWord 0xFF00, ожидание дня 3600, задержка включения 60, время работы "
+         "7200, роль SLAVE\n0x0000: 00 FF 10 0E 3C 00 20 1C 00 00 00 00"},
+        {{"--timer", "1,2,3"},
+         "TimerWord 0x0001, ожидание дня 1, задержка включения 2, время работы 3, роль MASTER\n"},
+        {{},
+         "TimerWord 0xFFFF, ожидание дня 0, задержка включения 0, время работы 0, роль "
+         "MASTER\n0x0000: FF FF 00 00 00 00 00 00 FF FF 00 00"}};
+    for (const auto& [options, shown] : rows) {
+        const ToolResult result = upload({"--dump-on-exit"}, options);
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_EQ(result.out, "Контроллер записан!\n");
+        EXPECT_NE(result.err.find("Ok... 3/3"), std::string::npos) << result.err;
+        EXPECT_NE(m_shown.find(shown), std::string::npos) << m_shown;
+        EXPECT_TRUE(
+            m_shown.starts_with("Программа: шагов 20, старт блок нет\n0x0000: 14 00 64 00"));
+    }
 }
 
-TEST_F(UploadCommandTest, TimerIsOffWithoutTheOption) {
-    startSimulator();
-    EXPECT_EQ(upload().exitStatus, kExitWritten);
-    const ConfigBlock settings = m_simulator->settingsBlock();
-    EXPECT_EQ(settings[0], 0xFF);
-    EXPECT_EQ(settings[1], 0xFF);
-    EXPECT_EQ(settings[8], 0xFF);
+TEST_F(UploadCommandTest, ControllerFaultsExitTwoOrThreeAndNameTheBlock) {
+    const std::tuple<Args, int, std::string> rows[] = {
+        {{"--hang-up-after-block", "0"}, 2, "Блок 0x0080: получено 0 байт из 128\n"},
+        {{"--pace", "--hang-up-after-block", "0"}, 2, "Блок 0x0080: получено 0 байт из 128\n"},
+        {{"--silent-from-block", "0"}, 2, "Блок 0x0000: получено 0 байт из 128\n"},
+        {{"--wrong-byte-on-attempts", "2,3,4,5"},
+         3,
+         "Блок 0x0080: байт 0: ожидалось 0x64, получено 0x65\n"}};
+    for (const auto& [options, exitStatus, err] : rows) {
+        const ToolResult result = upload(options, {});
+        EXPECT_EQ(result.exitStatus, exitStatus);
+        EXPECT_EQ(result.out, exitStatus == 2 ? "Нет ответа контроллера!\n" : "Ошибка записи!\n");
+        EXPECT_TRUE(result.err.ends_with(err)) << result.err;
+        EXPECT_EQ(m_shown, "") << "shown without --dump-on-exit";
+        // A line that is gone must not use up the waits of 1 s a read.
+        const bool hangsUp =
+            std::find(options.begin(), options.end(), "--hang-up-after-block") != options.end();
+        EXPECT_TRUE(!hangsUp || m_took < std::chrono::seconds(2));
+    }
 }
 
-TEST_F(UploadCommandTest, SilentControllerExitsTwo) {
-    SimulatorOptions options;
-    options.silentFromBlock = 0;
-    startSimulator(options);
-    const ToolResult result = upload();
-    EXPECT_EQ(result.exitStatus, kExitNoAnswer);
-    EXPECT_EQ(result.out, "Нет ответа контроллера!\n");
-    EXPECT_NE(result.err.find("0x0000"), std::string::npos) << result.err;
-}
-
-TEST_F(UploadCommandTest, MismatchExitsThreeAndNamesTheBytes) {
-    SimulatorOptions options;
-    options.wrongByteOnAttempts = {2, 3, 4, 5};
-    startSimulator(options);
-    const ToolResult result = upload();
-    EXPECT_EQ(result.exitStatus, kExitMismatch);
-    EXPECT_EQ(result.out, "Ошибка записи!\n");
-    EXPECT_NE(result.err.find("Блок 0x0080"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("ожидалось"), std::string::npos) << result.err;
-}
-
-struct RefusalRow {
-    const char* name;
-    const char* timer;
-    const char* message;
-};
-
-// Names the row in test listings instead of dumping its bytes.
-void PrintTo(const RefusalRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class UploadRefusalTest : public UploadCommandTest,
-                          public ::testing::WithParamInterface<RefusalRow> {};
-
-TEST_P(UploadRefusalTest, RefusesSettingsBeforeOpeningThePort) {
-    startSimulator();
-    const ToolResult result = upload({"--timer", GetParam().timer});
-    EXPECT_EQ(result.exitStatus, kExitRefused);
-    EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
-    EXPECT_TRUE(m_simulator->receivedBytes().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, UploadRefusalTest,
-    ::testing::Values(
-        RefusalRow{"DayWaitZero", "0,0,0", "Значение ожидания дня должно быть 1-65535"},
-        RefusalRow{"SwitchOnDelayTooLarge", "1,65536,0",
-                   "Значение задержки включения должно быть 1-65535"},
-        RefusalRow{"RunningTimeZero", "65535,1,0", "Значение времени работы должно быть 1-65535"}),
-    [](const ::testing::TestParamInfo<RefusalRow>& row) { return std::string(row.param.name); });
-
-TEST_F(UploadCommandTest, RefusesABadFileBeforeSendingAnything) {
-    startSimulator();
-    auto bytes = programFileBytes(ProgramImage::startProgram());
-    bytes.pop_back();
-    writeFile(bytes);
-    const ToolResult result = upload();
-    EXPECT_EQ(result.exitStatus, kExitRefused);
-    EXPECT_TRUE(result.out.empty());
-    EXPECT_TRUE(m_simulator->receivedBytes().empty());
-}
-
-TEST_F(UploadCommandTest, MissingPortExitsOne) {
-    const ToolResult result =
-        runTool({"upload", "--port", "/dev/tevra-no-such-port", m_file.string()});
-    EXPECT_EQ(result.exitStatus, kExitRefused);
-    EXPECT_NE(result.err.find("Ошибка открытия порта !"), std::string::npos) << result.err;
+TEST_F(UploadCommandTest, RefusalsExitOneBeforeSendingAnything) {
+    const std::string refused = (m_dir / "refused.tvr").string();
+    std::ofstream(refused) << "no program";
+    const std::tuple<Args, std::string, std::string, std::string> rows[] = {
+        {{"--timer", "0,1,1"}, "", "", "Значение ожидания дня должно быть 1-65535\n"},
+        {{"--timer", "1,2"}, "", "", "--timer: ожидается ДЕНЬ,ЗАДЕРЖКА,РАБОТА\n"},
+        {{},
+         "/dev/tevra-no-such-port",
+         "",
+         "Ошибка!! Ошибка открытия порта !\nОшибка открытия порта!\n"},
+        {{}, "/dev/null", "", "Ошибка!! Ошибка инициализации порта !\nОшибка открытия порта!\n"},
+        {{}, "", refused, "Файле не может быть загружен! " + refused + ": Ошибка файла\n"}};
+    for (const auto& [options, port, file, err] : rows) {
+        const ToolResult result = upload({"--dump-on-exit"}, options, port, file);
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, err);
+        EXPECT_EQ(m_shown.rfind("Программа: шагов 0, старт блок нет\n0x0000: 00 00\n", 0), 0U);
+    }
 }
 
 } // namespace

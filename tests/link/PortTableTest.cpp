@@ -1,121 +1,60 @@
 #include "link/PortTable.h"
 
-#include "link/SimulatorLink.h"
-#include "sim/SimulatedController.h"
-#include "support/SavedVariable.h"
-
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <ostream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <tuple>
+#include <vector>
 
 namespace tevra {
 namespace {
 
-struct WindowsRow {
-    int index;
-    const char* shown;
-    const char* opened;
-};
+namespace fs = std::filesystem;
 
-// Names the row in test listings instead of dumping its bytes.
-void PrintTo(const WindowsRow& row, std::ostream* out) {
-    *out << "index " << row.index;
-}
-
-class WindowsPortTableTest : public ::testing::TestWithParam<WindowsRow> {};
-
-TEST_P(WindowsPortTableTest, MapsListIndexToDeviceName) {
+TEST(PortTableTest, WindowsIndexOpensItsComPortWithTheNamespacePrefixFromTheTenth) {
     const auto table = windowsPortTable();
-    ASSERT_EQ(table.size(), static_cast<std::size_t>(kWindowsPortCount));
-    const WindowsRow row = GetParam();
-    EXPECT_EQ(deviceNameForIndex(table, row.index), row.opened);
-    if (*row.shown != '\0') {
-        EXPECT_EQ(table[static_cast<std::size_t>(row.index)].shownName, row.shown);
+    ASSERT_EQ(table.size(), 22U);
+    const std::tuple<int, const char*, const char*> rows[] = {
+        {0, "COM1", "COM1"},           {8, "COM9", "COM9"}, {9, "COM10", "\\\\.\\COM10"},
+        {21, "COM22", "\\\\.\\COM22"}, {-1, "", ""},        {22, "", ""}};
+    for (const auto& [index, shown, opened] : rows) {
+        EXPECT_EQ(deviceNameForIndex(table, index), opened);
+        if (*shown != '\0') {
+            EXPECT_EQ(table[static_cast<std::size_t>(index)].shownName, shown);
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, WindowsPortTableTest,
-                         ::testing::Values(WindowsRow{0, "COM1", "COM1"},
-                                           WindowsRow{8, "COM9", "COM9"},
-                                           WindowsRow{9, "COM10", "\\\\.\\COM10"},
-                                           WindowsRow{21, "COM22", "\\\\.\\COM22"},
-                                           WindowsRow{-1, "", ""}, WindowsRow{22, "", ""}),
-                         [](const ::testing::TestParamInfo<WindowsRow>& row) {
-                             const int index = row.param.index;
-                             return (index < 0 ? "IndexMinus" : "Index") +
-                                    std::to_string(index < 0 ? -index : index);
-                         });
-
-TEST(PortTableTest, SortsDeviceNamesNaturally) {
-    std::vector<std::string> names{"ttyUSB10", "ttyS10", "ttyACM0", "ttyS2", "ttyUSB9", "ttyS02"};
-    std::sort(names.begin(), names.end(), naturalLess);
-    EXPECT_EQ(names, (std::vector<std::string>{"ttyACM0", "ttyS2", "ttyS02", "ttyS10", "ttyUSB9",
-                                               "ttyUSB10"}));
-}
-
-class SimulatorListingTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_directory = std::filesystem::temp_directory_path() /
-                      ("tevra-port-table-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_directory);
-        ::setenv("XDG_RUNTIME_DIR", m_directory.c_str(), 1);
-        ASSERT_TRUE(m_simulator.start()) << m_simulator.error();
+TEST(PortTableTest, ListsTheSerialDevicesSysfsBacksInNaturalOrder) {
+    std::string name = (fs::temp_directory_path() / "tevra-ports-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(name.data()), nullptr);
+    const fs::path root = name;
+    fs::create_directories(root / "dev");
+    // A device name, the UART type sysfs gives it ("": none), and whether sysfs backs it.
+    const std::tuple<const char*, const char*, bool> devices[] = {
+        {"ttyS0", "4", true},  {"ttyS1", "0", true},   {"ttyS10", "4", true},
+        {"ttyS2", "4", true},  {"ttyS3", "4", false},  {"ttyUSB10", "", true},
+        {"ttyUSB9", "", true}, {"ttyUSB1", "", false}, {"ttyACM0", "", true},
+        {"console", "", true}};
+    for (const auto& [device, type, backed] : devices) {
+        std::ofstream{root / "dev" / device};
+        fs::create_directories(root / "sys" / device);
+        if (*type != '\0') {
+            std::ofstream(root / "sys" / device / "type") << type << '\n';
+        }
+        if (backed) {
+            fs::create_directory(root / "sys" / device / "device");
+        }
     }
-    void TearDown() override {
-        SimulatorLink::withdraw();
-        std::filesystem::remove_all(m_directory);
+    std::vector<std::string> listed;
+    for (const PortEntry& entry : serialDeviceTable(root / "dev", root / "sys")) {
+        EXPECT_EQ(entry.shownName, entry.deviceName);
+        listed.push_back(fs::path(entry.deviceName).lexically_relative(root).string());
     }
-
-    static bool listed(const std::string& device) {
-        const auto table = portTable();
-        return std::any_of(table.begin(), table.end(), [&](const PortEntry& entry) {
-            return entry.deviceName == device && entry.shownName == simulatorShownName(device);
-        });
-    }
-
-    test::SavedVariable m_runtimeDir{"XDG_RUNTIME_DIR"};
-    std::filesystem::path m_directory;
-    SimulatedController m_simulator;
-};
-
-TEST_F(SimulatorListingTest, ListsARunningSimulatorUntilTheLinkIsWithdrawn) {
-    ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
-    EXPECT_EQ(SimulatorLink::path(), m_directory / "tevra-simulator");
-    EXPECT_TRUE(listed(m_simulator.devicePath()));
-    EXPECT_EQ(simulatorShownName("/dev/pts/3"), "Симулятор (/dev/pts/3)");
-
-    SimulatorLink::withdraw();
-    EXPECT_FALSE(std::filesystem::is_symlink(SimulatorLink::path()));
-    EXPECT_FALSE(listed(m_simulator.devicePath()));
-}
-
-TEST_F(SimulatorListingTest, SkipsALinkWhoseDeviceIsGone) {
-    ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
-    const std::string device = m_simulator.devicePath();
-    m_simulator.stop();
-    EXPECT_FALSE(SimulatorLink::publishedDevice().has_value());
-    EXPECT_FALSE(listed(device));
-}
-
-TEST_F(SimulatorListingTest, SkipsALinkWhoseProcessIsGone) {
-    ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ASSERT_GT(child, 0);
-    ::waitpid(child, nullptr, 0);
-    auto pidFile = SimulatorLink::path();
-    pidFile += ".pid";
-    std::ofstream(pidFile, std::ios::trunc) << child << '\n';
-    EXPECT_FALSE(listed(m_simulator.devicePath()));
+    EXPECT_EQ(listed, (std::vector<std::string>{"dev/ttyACM0", "dev/ttyS0", "dev/ttyS2",
+                                                "dev/ttyS10", "dev/ttyUSB9", "dev/ttyUSB10"}));
+    fs::remove_all(root);
 }
 
 } // namespace

@@ -1,16 +1,17 @@
 #include "link/SimulatorLink.h"
 
+#include "link/PortTable.h"
 #include "sim/SimulatedController.h"
 #include "support/SavedVariable.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace tevra {
@@ -18,24 +19,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string contents(const fs::path& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// No runtime directory, as for root, cron or a bare ssh session; the temporary directory is
-// a folder of the test's own, where "another user" plants things before the simulator starts.
+// No runtime directory, as for root or a bare ssh session: the meeting point is a private
+// folder in the temporary directory, here the test's own, where "others" plant things first.
 class SimulatorLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_temp = fs::temp_directory_path() / ("tevra-link-test-" + std::to_string(::getpid()));
-        fs::create_directories(m_temp);
+        fs::create_directories(m_temp / "victim");
+        std::ofstream(m_temp / "victim" / "precious") << "keep me";
         ::unsetenv("XDG_RUNTIME_DIR");
         ::setenv("TMPDIR", m_temp.c_str(), 1);
-        m_private = m_temp / ("tevra-" + std::to_string(::geteuid()));
-        m_victim = m_temp / "victim";
-        fs::create_directories(m_victim);
-        std::ofstream(m_victim / "precious") << "keep me";
         ASSERT_TRUE(m_simulator.start()) << m_simulator.error();
     }
     void TearDown() override {
@@ -43,64 +35,73 @@ protected:
         fs::remove_all(m_temp);
     }
 
+    // Offered in the port list, under its own name.
+    bool listed() const {
+        const auto table = portTable();
+        return std::any_of(table.begin(), table.end(), [this](const PortEntry& entry) {
+            return entry.deviceName == m_simulator.devicePath() &&
+                   entry.shownName == "Симулятор (" + m_simulator.devicePath() + ")";
+        });
+    }
+
     test::SavedVariable m_runtimeDir{"XDG_RUNTIME_DIR"};
     test::SavedVariable m_tmpDir{"TMPDIR"};
-    fs::path m_temp;
-    fs::path m_private;
-    fs::path m_victim;
+    const fs::path m_temp = fs::temp_directory_path() / ("tevra-link-" + std::to_string(getpid()));
+    const fs::path m_private = m_temp / ("tevra-" + std::to_string(::geteuid()));
     SimulatedController m_simulator;
 };
 
-TEST_F(SimulatorLinkTest, MeetsInAPrivateFolderOfItsOwn) {
+TEST_F(SimulatorLinkTest, IsOfferedFromAPrivateFolderWhileItsProcessAndDeviceLast) {
+    ::setenv("XDG_RUNTIME_DIR", "/run/tevra-test", 1); // the runtime directory when there is one
+    EXPECT_EQ(SimulatorLink::path(), "/run/tevra-test/tevra-simulator");
+    ::unsetenv("XDG_RUNTIME_DIR");
     ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
     EXPECT_EQ(SimulatorLink::path(), m_private / "tevra-simulator");
     struct stat info {};
     ASSERT_EQ(::lstat(m_private.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISDIR(info.st_mode));
-    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(info.st_mode & (S_IFMT | 0777), S_IFDIR | 0700u);
     EXPECT_EQ(info.st_uid, ::geteuid());
-    EXPECT_EQ(SimulatorLink::publishedDevice(), m_simulator.devicePath());
-
+    EXPECT_TRUE(listed());
     SimulatorLink::withdraw();
-    EXPECT_FALSE(SimulatorLink::publishedDevice().has_value());
+    EXPECT_FALSE(fs::is_symlink(m_private / "tevra-simulator"));
+    EXPECT_FALSE(listed());
+
+    ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    std::ofstream(m_private / "tevra-simulator.pid") << child << '\n';
+    EXPECT_FALSE(listed()) << "its process has gone";
+
+    ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
+    m_simulator.stop();
+    EXPECT_FALSE(listed()) << "its device has gone";
 }
 
 TEST_F(SimulatorLinkTest, NeverWritesThroughNorTrustsWhatOthersPlanted) {
-    struct Row {
-        const char* name;
-        // Plants into the private folder's place, given it and a victim folder.
-        std::function<void(const fs::path&, const fs::path&)> plant;
-        bool published;
-    };
-    const std::vector<Row> rows = {
-        {"folder name is a link to another folder",
-         [](const fs::path& folder, const fs::path& victim) {
-             fs::create_directory_symlink(victim, folder);
+    const fs::path victim = m_temp / "victim";
+    // What is planted in the private folder's place, and whether publishing still succeeds.
+    const std::pair<std::function<void()>, bool> rows[] = {
+        {[&] { fs::create_directory_symlink(victim, m_private); }, false},
+        {[&] { fs::create_directory(m_private, victim); }, false}, // victim's mode: open to all
+        {[&] {
+             fs::create_directory(m_private);
+             fs::permissions(m_private, fs::perms::owner_all);
+             fs::create_symlink(victim / "precious", m_private / "tevra-simulator.pid");
          },
-         false},
-        {"folder open to everybody",
-         [](const fs::path& folder, const fs::path&) {
-             fs::create_directory(folder);
-             fs::permissions(folder, fs::perms::all);
-         },
-         false},
-        {"process file is a link to a file",
-         [](const fs::path& folder, const fs::path& victim) {
-             fs::create_directory(folder);
-             fs::permissions(folder, fs::perms::owner_all);
-             fs::create_symlink(victim / "precious", folder / "tevra-simulator.pid");
-         },
-         true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+         true}};
+    fs::permissions(victim, fs::perms::all);
+    for (const auto& [plant, published] : rows) {
         fs::remove_all(m_private);
-        row.plant(m_private, m_victim);
-
-        EXPECT_EQ(SimulatorLink::publish(m_simulator.devicePath()), row.published);
-        EXPECT_EQ(contents(m_victim / "precious"), "keep me");
-        EXPECT_EQ(std::distance(fs::directory_iterator(m_victim), fs::directory_iterator()), 1);
-        EXPECT_EQ(SimulatorLink::publishedDevice().has_value(), row.published);
+        plant();
+        EXPECT_EQ(SimulatorLink::publish(m_simulator.devicePath()), published);
+        EXPECT_EQ(SimulatorLink::publishedDevice().has_value(), published);
+        std::ifstream in(victim / "precious");
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep me");
+        EXPECT_EQ(std::distance(fs::directory_iterator(victim), {}), 1);
         SimulatorLink::withdraw();
     }
 }
@@ -109,12 +110,10 @@ TEST_F(SimulatorLinkTest, IgnoresAMeetingPointThatAnotherUserOwns) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root can hand a file to another user";
     }
-    constexpr uid_t kNobody = 65534;
     for (const char* name : {"tevra-simulator", "tevra-simulator.pid"}) {
-        SCOPED_TRACE(name);
         ASSERT_TRUE(SimulatorLink::publish(m_simulator.devicePath()));
-        ASSERT_EQ(::lchown((m_private / name).c_str(), kNobody, kNobody), 0);
-        EXPECT_FALSE(SimulatorLink::publishedDevice().has_value());
+        ASSERT_EQ(::lchown((m_private / name).c_str(), 65534, 65534), 0) << name; // nobody
+        EXPECT_FALSE(SimulatorLink::publishedDevice().has_value()) << name;
     }
 }
 

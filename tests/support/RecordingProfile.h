@@ -13,17 +13,14 @@ namespace tevra {
 class RecordingProfile : public Profile {
 public:
     int readInt(const std::string& key, int defaultValue) const override {
-        const auto it = m_values.find(key);
-        return it == m_values.end() ? defaultValue : it->second;
+        return m_values.contains(key) ? m_values.at(key) : defaultValue;
     }
     void writeInt(const std::string& key, int value) override {
         m_values[key] = value;
         m_writes.emplace_back(key, value);
     }
-
     std::string readText(const std::string& key) const override {
-        const auto it = m_texts.find(key);
-        return it == m_texts.end() ? std::string() : it->second;
+        return m_texts.contains(key) ? m_texts.at(key) : std::string();
     }
     void writeText(const std::string& key, const std::string& value) override {
         m_texts[key] = value;

@@ -14,13 +14,7 @@ public:
             m_value = value;
         }
     }
-    ~SavedVariable() {
-        if (m_value) {
-            ::setenv(m_name, m_value->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
+    ~SavedVariable() { m_value ? ::setenv(m_name, m_value->c_str(), 1) : ::unsetenv(m_name); }
     SavedVariable(const SavedVariable&) = delete;
     SavedVariable& operator=(const SavedVariable&) = delete;
 
