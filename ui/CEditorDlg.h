@@ -20,6 +20,7 @@ class CEditorDlg;
 namespace tevra {
 
 class TriStateBitmapButton;
+class COverviewWnd;
 class EditorPrompts;
 struct FileOutcome;
 
@@ -44,6 +45,10 @@ public:
     // Closing asks first when the program differs from the last start, save or load; a
     // cancelled or failed save keeps the window open.
     void done(int result) override;
+
+signals:
+    // Every widget now shows the presenter's view.
+    void viewApplied();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -84,6 +89,8 @@ private:
     void openExchange();
     void shiftTimes(bool longer);
     void showAbout();
+    // Opens "Обзор программы" the first time, raises it after.
+    void showOverview();
     // The chosen file's name once it is read into image, empty when the chooser was cancelled
     // (image untouched); nothing when a refusal has been reported.
     std::optional<QString> readChosenFile(ProgramImage& image);
@@ -97,6 +104,7 @@ private:
     QPixmap m_litBitmap;
     QPixmap m_rampBitmap;
     QPixmap m_blankFace;
+    COverviewWnd* m_overview = nullptr;
 };
 
 } // namespace tevra
