@@ -44,14 +44,3 @@ void editorShownAndPainted(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(editorShownAndPainted)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,7 @@
 #include "cli/LinkCommands.h"
 
+#include "cli/LinkOptions.h"
+#include "cli/ReadBackCommands.h"
 #include "files/ProgramFile.h"
 #include "link/ControllerSettings.h"
 #include "link/SerialPort.h"
@@ -13,96 +15,13 @@
 #include <pthread.h>
 #endif
 
-#include <cstdio>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <unistd.h>
 
 namespace tevra::cli {
 
 namespace {
-
-enum ExitStatus : int {
-    kWritten = 0,
-    kRefused = 1,
-    kNoAnswer = 2,
-    kMismatch = 3,
-};
-
-constexpr int kProgressBarWidth = 40;
-
-struct UploadOptions {
-    std::string port;
-    std::string timer;
-    bool allNight = false;
-    bool inversion = false;
-    bool slave = false;
-    std::string file;
-};
-
-std::string hexByte(std::uint8_t byte) {
-    std::ostringstream text;
-    text << "0x" << std::hex << std::uppercase << std::setw(2) << std::setfill('0')
-         << static_cast<int>(byte);
-    return text.str();
-}
-
-std::string hexWord(std::uint16_t word) {
-    std::ostringstream text;
-    text << "0x" << std::hex << std::uppercase << std::setw(4) << std::setfill('0') << word;
-    return text.str();
-}
-
-// Splits "DAY,DELAY,WORK" into the three edit texts; the field checks judge each one.
-bool splitTimer(const std::string& timer, ControllerSettings& settings) {
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(timer);
-    while (std::getline(in, part, ',')) {
-        parts.push_back(part);
-    }
-    if (parts.size() != 3) {
-        return false;
-    }
-    settings.dayWaitText = parts[0];
-    settings.switchOnDelayText = parts[1];
-    settings.workTimeText = parts[2];
-    return true;
-}
-
-class ProgressPrinter {
-public:
-    ProgressPrinter() : m_terminal(::isatty(STDERR_FILENO) == 1) {}
-
-    // Each update goes out in one write: a console may draw every write on its own.
-    void operator()(const UploadProgress& progress) {
-        const int shown = std::min(progress.position, progress.rangeMax);
-        std::ostringstream line;
-        if (!m_terminal) {
-            line << progress.statusText << ' ' << shown << '/' << progress.rangeMax << '\n';
-        } else {
-            const int filled = progress.rangeMax == 0
-                                   ? kProgressBarWidth
-                                   : shown * kProgressBarWidth / progress.rangeMax;
-            line << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-                 << std::string(static_cast<std::size_t>(kProgressBarWidth - filled), ' ') << "] "
-                 << shown << '/' << progress.rangeMax << ' ' << progress.statusText;
-            m_drawn = true;
-        }
-        std::cerr << line.str() << std::flush;
-    }
-
-    void finish() {
-        if (m_drawn) {
-            std::cerr << '\n';
-        }
-    }
-
-private:
-    bool m_terminal;
-    bool m_drawn = false;
-};
 
 void printFailure(const UploadReport& report) {
     if (!report.failedAddress) {
@@ -123,66 +42,35 @@ void printFailure(const UploadReport& report) {
 }
 
 int runUpload(const UploadOptions& options) {
-    ProgramImage image = ProgramImage::startProgram();
-    const FileOutcome file = readProgramFile(options.file, image);
-    if (!file.ok()) {
-        std::cerr << kFileRefusedCaption << ' ' << options.file << ": "
-                  << (file.reason.empty() ? kFileRefusedText : file.reason) << '\n';
-        return kRefused;
+    const std::optional<UploadJob> job = prepareUpload(options);
+    if (!job) {
+        return kExitRefused;
     }
-
-    ControllerSettings settings;
-    settings.timerOn = !options.timer.empty();
-    settings.allNight = options.allNight;
-    settings.inversion = options.inversion;
-    settings.slave = options.slave;
-    if (settings.timerOn && !splitTimer(options.timer, settings)) {
-        std::cerr << "--timer: ожидается ДЕНЬ,ЗАДЕРЖКА,РАБОТА\n";
-        return kRefused;
+    const auto report = onPort(options.port, [&](SerialPort& port, const auto& progress) {
+        return uploadProgram(port, job->image, job->config, progress);
+    });
+    if (!report) {
+        return kExitRefused;
     }
-    const ConfigBlockResult config = buildConfigBlock(settings);
-    if (!config.block) {
-        std::cerr << config.error << '\n';
-        return kRefused;
-    }
-
-    const auto port = createSystemSerialPort();
-    switch (port->open(options.port)) {
-    case PortOpenStatus::Opened:
-        break;
-    case PortOpenStatus::CannotOpen:
-        std::cerr << kPortErrorCaption << ' ' << kPortOpenErrorText << '\n'
-                  << kPortFailedText << '\n';
-        return kRefused;
-    case PortOpenStatus::CannotConfigure:
-        std::cerr << kPortErrorCaption << ' ' << kPortInitErrorText << '\n'
-                  << kPortFailedText << '\n';
-        return kRefused;
-    }
-
-    ProgressPrinter printer;
-    const UploadReport report =
-        uploadProgram(*port, image, *config.block,
-                      [&printer](const UploadProgress& progress) { printer(progress); });
-    port->close();
-    printer.finish();
-    std::cout << uploadMessage(report.outcome) << std::endl;
-    printFailure(report);
-    switch (report.outcome) {
+    std::cout << uploadMessage(report->outcome) << std::endl;
+    printFailure(*report);
+    switch (report->outcome) {
     case UploadOutcome::Written:
-        return kWritten;
+        return kExitDone;
     case UploadOutcome::NoAnswer:
-        return kNoAnswer;
+        return kExitNoAnswer;
     case UploadOutcome::Mismatch:
-        return kMismatch;
+        return kExitMismatch;
     }
-    return kRefused;
+    return kExitRefused;
 }
 
 #ifndef _WIN32
 
 struct SimulateOptions {
     SimulatorOptions simulator;
+    std::string load;
+    SettingsOptions settings;
     int silentFromBlock = -1;
     int hangUpAfterBlock = -1;
     std::vector<int> wrongByteAttempts;
@@ -232,6 +120,17 @@ int runSimulate(SimulateOptions options) {
     }
     options.simulator.wrongByteOnAttempts.insert(options.wrongByteAttempts.begin(),
                                                  options.wrongByteAttempts.end());
+    std::optional<ProgramImage> program;
+    if (!options.load.empty()) {
+        program = readProgramOrExplain(options.load);
+        if (!program) {
+            return kExitRefused;
+        }
+    }
+    const std::optional<ConfigBlock> settings = settingsBlock(options.settings);
+    if (!settings) {
+        return kExitRefused;
+    }
 
     // Signals are taken synchronously by this thread alone, so that the simulator's thread
     // (which inherits the mask) never runs a handler, and cleanup runs in ordinary code.
@@ -243,9 +142,13 @@ int runSimulate(SimulateOptions options) {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     SimulatedController simulator(options.simulator);
+    if (program) {
+        simulator.load(kProgramAddress, programFileBytes(*program));
+    }
+    simulator.load(kConfigBlockAddress, *settings);
     if (!simulator.start()) {
         std::cerr << "Симулятор не запущен: " << simulator.error() << '\n';
-        return kRefused;
+        return kExitRefused;
     }
     std::cout << simulator.devicePath() << std::endl;
     if (!SimulatorLink::publish(simulator.devicePath())) {
@@ -267,7 +170,7 @@ int runSimulate(SimulateOptions options) {
     if (options.dumpOnExit) {
         dumpMemory(simulator);
     }
-    return kWritten;
+    return kExitDone;
 }
 
 #endif
@@ -277,14 +180,9 @@ int runSimulate(SimulateOptions options) {
 void addLinkCommands(CLI::App& app, int& exitCode) {
     auto uploadOptions = std::make_shared<UploadOptions>();
     auto* upload = app.add_subcommand("upload", "записать программу в контроллер");
-    upload->add_option("--port", uploadOptions->port, "устройство порта")->required();
-    upload->add_option("--timer", uploadOptions->timer,
-                       "таймер включен: ожидание дня, задержка включения, время работы (с)");
-    upload->add_flag("--all-night", uploadOptions->allNight, "на всю ночь");
-    upload->add_flag("--inversion", uploadOptions->inversion, "инверсия освещения");
-    upload->add_flag("--slave", uploadOptions->slave, "SLAVE");
-    upload->add_option("FILE", uploadOptions->file, "файл программы")->required();
+    addUploadOptions(*upload, *uploadOptions);
     upload->callback([uploadOptions, &exitCode] { exitCode = runUpload(*uploadOptions); });
+    addReadBackCommands(app, exitCode);
 
 #ifndef _WIN32
     auto simulateOptions = std::make_shared<SimulateOptions>();
@@ -302,6 +200,9 @@ void addLinkCommands(CLI::App& app, int& exitCode) {
                          "оборвать линию после блока K (от 0)");
     simulate->add_flag("--dump-on-exit", simulateOptions->dumpOnExit,
                        "при выходе показать память (и по SIGUSR1)");
+    simulate->add_option("--load", simulateOptions->load, "начать с программы из файла");
+    // Without them the settings block holds what an upload without options writes.
+    addSettingsOptions(*simulate, simulateOptions->settings);
     simulate->callback([simulateOptions, &exitCode] { exitCode = runSimulate(*simulateOptions); });
 #endif
 }

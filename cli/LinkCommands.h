@@ -4,7 +4,7 @@
 
 namespace tevra::cli {
 
-// upload, simulate. Each callback stores its process exit status in exitCode.
+// upload, download, verify, simulate. Each callback stores its process exit status in exitCode.
 void addLinkCommands(CLI::App& app, int& exitCode);
 
 } // namespace tevra::cli

@@ -5,6 +5,7 @@
 #endif
 
 #include <CLI/CLI.hpp>
+
 #include <iostream>
 
 int main(int argc, char** argv) {

@@ -21,10 +21,19 @@ constexpr std::uint16_t kTimedInvertedTimerWord = 0xFF01;
 
 constexpr unsigned kLowByteMask = 0xFF;
 constexpr unsigned kBitsPerByte = 8;
+// Every field is a word; the role's word is its byte and the copy.
+constexpr std::size_t kFieldSize = 2;
+constexpr std::size_t kEncodedSize = kRoleCopyOffset + 1;
+static_assert(static_cast<std::size_t>(ConfigField::Role) == kRoleOffset / kFieldSize,
+              "the fields are numbered in the order they lie in the block");
 
 void putWord(ConfigBlock& block, std::size_t offset, std::uint16_t value) {
     block[offset] = static_cast<std::uint8_t>(value & kLowByteMask);
     block[offset + 1] = static_cast<std::uint8_t>(value >> kBitsPerByte);
+}
+
+std::uint16_t wordAt(const ConfigBlock& block, std::size_t offset) {
+    return static_cast<std::uint16_t>(block[offset] | (block[offset + 1] << kBitsPerByte));
 }
 
 // The field's seconds, or nothing when the text is no number in 1..65535.
@@ -96,6 +105,64 @@ ConfigBlockResult buildConfigBlock(const ControllerSettings& settings) {
     block[kRoleCopyOffset] = role;
     result.block = block;
     return result;
+}
+
+ConfigBlockContents decodeConfigBlock(const ConfigBlock& block) {
+    ConfigBlockContents contents;
+    const auto undecodable = [&](ConfigField field, std::size_t offset) {
+        contents.undecodable.push_back({field, offset, {block[offset], block[offset + 1]}});
+    };
+
+    const std::uint16_t timerWord = wordAt(block, kTimerWordOffset);
+    const TimerState timer = decodeTimerWord(timerWord);
+    if (timer.timerOn || timerWord == kTimerOffWord) {
+        contents.timer = timer;
+    } else {
+        undecodable(ConfigField::TimerWord, kTimerWordOffset);
+    }
+    if (timer.timerOn) {
+        const struct {
+            ConfigField field;
+            std::size_t offset;
+            std::optional<int>& seconds;
+        } times[] = {
+            {ConfigField::DayWait, kDayWaitOffset, contents.dayWait},
+            {ConfigField::SwitchOnDelay, kSwitchOnDelayOffset, contents.switchOnDelay},
+            {ConfigField::WorkTime, kWorkTimeOffset, contents.workTime},
+        };
+        for (const auto& time : times) {
+            const std::uint16_t seconds = wordAt(block, time.offset);
+            if (seconds >= kMinTimerSeconds) {
+                time.seconds = seconds;
+            } else {
+                undecodable(time.field, time.offset);
+            }
+        }
+    }
+
+    const std::uint8_t role = block[kRoleOffset];
+    if (role == block[kRoleCopyOffset] && (role == kRoleSlave || role == kRoleMaster)) {
+        contents.slave = role == kRoleSlave;
+    } else {
+        undecodable(ConfigField::Role, kRoleOffset);
+    }
+    return contents;
+}
+
+std::optional<ConfigField> configFieldAt(std::size_t offset) {
+    if (offset >= kEncodedSize) {
+        return std::nullopt;
+    }
+    return static_cast<ConfigField>(offset / kFieldSize);
+}
+
+bool isSetByEncoding(const ConfigBlock& block, std::size_t offset) {
+    const std::optional<ConfigField> field = configFieldAt(offset);
+    if (!field) {
+        return false;
+    }
+    return *field == ConfigField::TimerWord || *field == ConfigField::Role ||
+           decodeTimerWord(wordAt(block, kTimerWordOffset)).timerOn;
 }
 
 } // namespace tevra

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tevra {
 
@@ -65,5 +66,38 @@ struct TimerState {
     bool inversion = false;
 };
 TimerState decodeTimerWord(int stored);
+
+// The block's fields, in the order they lie in it; each is two bytes long.
+enum class ConfigField { TimerWord, DayWait, SwitchOnDelay, WorkTime, Role };
+
+struct ConfigFieldBytes {
+    ConfigField field = ConfigField::TimerWord;
+    std::size_t offset = 0;
+    std::array<std::uint8_t, 2> bytes{};
+};
+
+// A settings block read back from a controller. A field is empty where nothing was set (the
+// times with the timer off) or where its bytes are none that buildConfigBlock() gives; those
+// fields are listed in `undecodable`, never guessed at.
+struct ConfigBlockContents {
+    std::optional<TimerState> timer;
+    std::optional<int> dayWait;
+    std::optional<int> switchOnDelay;
+    std::optional<int> workTime;
+    std::optional<bool> slave;
+    std::vector<ConfigFieldBytes> undecodable;
+};
+
+// The inverse of buildConfigBlock(): a TimerWord other than its five values, a time of 0 with
+// the timer on, or role bytes other than 00 00 and FF FF are undecodable. Bytes that the
+// encoding leaves unset (10..127, and 2..7 with the timer off) may hold anything.
+ConfigBlockContents decodeConfigBlock(const ConfigBlock& block);
+
+// The field a byte of the block belongs to; nothing for bytes 10..127.
+std::optional<ConfigField> configFieldAt(std::size_t offset);
+
+// Whether buildConfigBlock() sets this byte of the block: the TimerWord and the role bytes
+// always, the three times when the block's timer is on.
+bool isSetByEncoding(const ConfigBlock& block, std::size_t offset);
 
 } // namespace tevra

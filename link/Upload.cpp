@@ -9,11 +9,6 @@ namespace tevra {
 
 namespace {
 
-std::array<std::uint8_t, 3> command(std::uint8_t code, std::uint16_t address) {
-    return {code, static_cast<std::uint8_t>(address & 0xFF),
-            static_cast<std::uint8_t>(address >> 8)};
-}
-
 void report(const UploadProgressCallback& progress, int rangeMax, int position,
             const char* statusText) {
     if (progress) {
@@ -25,7 +20,14 @@ void report(const UploadProgressCallback& progress, int rangeMax, int position,
 // over 72 blocks that adds up, so the last stretch of a pause is waited out by yielding.
 constexpr std::chrono::milliseconds kYieldedStretch{1};
 
-void pause(std::chrono::milliseconds length) {
+} // namespace
+
+std::array<std::uint8_t, 3> commandBytes(std::uint8_t code, std::uint16_t address) {
+    return {code, static_cast<std::uint8_t>(address & 0xFF),
+            static_cast<std::uint8_t>(address >> 8)};
+}
+
+void pauseFor(std::chrono::milliseconds length) {
     const auto until = std::chrono::steady_clock::now() + length;
     if (length > kYieldedStretch) {
         std::this_thread::sleep_for(length - kYieldedStretch);
@@ -34,8 +36,6 @@ void pause(std::chrono::milliseconds length) {
         std::this_thread::yield();
     }
 }
-
-} // namespace
 
 const char* uploadMessage(UploadOutcome outcome) {
     switch (outcome) {
@@ -65,11 +65,11 @@ BlockResult writeBlock(SerialPort& port, std::uint16_t address,
         ++result.attempts;
         // Whatever an abandoned attempt left in either direction must not count for this one.
         port.discardBuffers();
-        port.write(command(kWriteCommand, address), timings.writeWait);
+        port.write(commandBytes(kWriteCommand, address), timings.writeWait);
         port.write(data, timings.writeWait);
-        pause(timings.settlePause);
+        pauseFor(timings.settlePause);
         port.discardInput();
-        port.write(command(kReadBackCommand, address), timings.writeWait);
+        port.write(commandBytes(kReadBackCommand, address), timings.writeWait);
         const std::size_t count = port.read(answer, timings.readBackWait);
         result.received.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(count));
         if (count < kTransferBlockSize) {
@@ -89,7 +89,7 @@ BlockResult writeBlock(SerialPort& port, std::uint16_t address,
 UploadReport uploadProgram(SerialPort& port, const ProgramImage& image, const ConfigBlock& config,
                            const UploadProgressCallback& progress, const UploadTimings& timings) {
     port.setModemLines();
-    pause(timings.modemLinePause);
+    pauseFor(timings.modemLinePause);
 
     const int blockCount = programBlockCount(image);
     report(progress, blockCount, 0, kUploadWritingStatus);

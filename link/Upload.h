@@ -4,6 +4,7 @@
 #include "link/SerialPort.h"
 #include "model/ProgramImage.h"
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -51,6 +52,12 @@ struct UploadReport {
     std::vector<std::uint8_t> expected;
     std::vector<std::uint8_t> received;
 };
+
+// A command on the line: its code, then the block address low byte first.
+std::array<std::uint8_t, 3> commandBytes(std::uint8_t code, std::uint16_t address);
+
+// Sleeps, then yields through the last millisecond so that the pause ends on time.
+void pauseFor(std::chrono::milliseconds length);
 
 // ceil((18 * stepCount + 2) / 128).
 int programBlockCount(const ProgramImage& image);

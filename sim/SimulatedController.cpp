@@ -6,6 +6,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -26,9 +27,12 @@ constexpr auto kByteTime = std::chrono::duration_cast<Clock::duration>(
 constexpr std::chrono::milliseconds kFrameGap{200};
 constexpr std::size_t kReadChunk = 512;
 
-int remainingMillis(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+// A byte lasts 0.57 ms: waits in whole milliseconds would hold every answer up by up to one.
+timespec remainingTime(Clock::time_point deadline) {
+    const auto left = std::max(Clock::duration::zero(), deadline - Clock::now());
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(left);
+    return {static_cast<time_t>(seconds.count()),
+            static_cast<long>(std::chrono::nanoseconds(left - seconds).count())};
 }
 
 bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size) {
@@ -123,12 +127,12 @@ void SimulatedController::closeDescriptors() {
 
 bool SimulatedController::pauseUntil(Clock::time_point until) {
     while (!m_stopping) {
-        const int left = remainingMillis(until);
+        const timespec left = remainingTime(until);
         if (Clock::now() >= until) {
             return true;
         }
         pollfd watch{m_wakeRead, POLLIN, 0};
-        ::poll(&watch, 1, left);
+        ::ppoll(&watch, 1, &left, nullptr);
     }
     return false;
 }
@@ -150,10 +154,6 @@ void SimulatedController::run() {
         const ssize_t count = ::read(m_master, chunk.data(), chunk.size());
         if (count <= 0) {
             continue;
-        }
-        if (m_hangUpPending) {
-            hangUp();
-            return;
         }
         const auto size = static_cast<std::size_t>(count);
         auto arrivedAt = Clock::now();
@@ -187,7 +187,6 @@ void SimulatedController::consume(std::uint8_t byte, Clock::time_point arrivedAt
         if (byte == kWriteCommand || byte == kReadBackCommand) {
             m_pending = SimulatorCommand{};
             m_pending.code = byte;
-            m_pending.startedAt = arrivedAt;
             m_parseState = ParseState::AddressLow;
         }
         break;
@@ -197,7 +196,10 @@ void SimulatedController::consume(std::uint8_t byte, Clock::time_point arrivedAt
         break;
     case ParseState::AddressHigh:
         m_pending.address = static_cast<std::uint16_t>(m_pending.address | (byte << 8));
-        m_pending.finishedAt = arrivedAt;
+        if (m_hangUpPending && blockIndex(m_pending.address) != *m_options.hangUpAfterBlock) {
+            hangUp();
+            return;
+        }
         if (m_pending.code == kWriteCommand) {
             m_parseState = ParseState::Data;
         } else {
@@ -206,7 +208,6 @@ void SimulatedController::consume(std::uint8_t byte, Clock::time_point arrivedAt
         break;
     case ParseState::Data:
         m_pending.data.push_back(byte);
-        m_pending.finishedAt = arrivedAt;
         if (m_pending.data.size() == kTransferBlockSize) {
             finishCommand();
         }
@@ -221,14 +222,10 @@ void SimulatedController::finishCommand() {
     {
         std::lock_guard lock(m_mutex);
         if (!readBack) {
-            // Addresses wrap within the 64 KiB memory.
-            for (std::size_t i = 0; i < m_pending.data.size(); ++i) {
-                m_memory[(address + i) % kControllerMemorySize] = m_pending.data[i];
-            }
+            store(address, m_pending.data);
         }
         m_commands.push_back(m_pending);
     }
-    m_changed.notify_all();
     if (readBack) {
         answerReadBack(address);
     } else {
@@ -267,9 +264,11 @@ void SimulatedController::answerReadBack(std::uint16_t address) {
     if (!sendPaced(answer)) {
         return;
     }
-    // The line goes when the host next sends something: closing the master at once would drop
+    // The line goes when the host turns to another block: closing the master at once would drop
     // the answer before the host has read it.
-    m_hangUpPending = m_options.hangUpAfterBlock && block == *m_options.hangUpAfterBlock;
+    if (m_options.hangUpAfterBlock && block == *m_options.hangUpAfterBlock) {
+        m_hangUpPending = true;
+    }
 }
 
 bool SimulatedController::sendPaced(const std::vector<std::uint8_t>& answer) {
@@ -291,11 +290,17 @@ void SimulatedController::hangUp() {
     ::close(m_slave);
     m_master = -1;
     m_slave = -1;
-    {
-        std::lock_guard lock(m_mutex);
-        m_hungUp = true;
+}
+
+void SimulatedController::load(std::uint16_t address, std::span<const std::uint8_t> bytes) {
+    std::lock_guard lock(m_mutex);
+    store(address, bytes);
+}
+
+void SimulatedController::store(std::uint16_t address, std::span<const std::uint8_t> bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        m_memory[(address + i) % kControllerMemorySize] = bytes[i];
     }
-    m_changed.notify_all();
 }
 
 std::vector<std::uint8_t> SimulatedController::memory() const {
@@ -325,30 +330,10 @@ std::vector<std::uint8_t> SimulatedController::receivedBytes() const {
     return m_received;
 }
 
-bool SimulatedController::hungUp() const {
-    std::lock_guard lock(m_mutex);
-    return m_hungUp;
-}
-
-bool SimulatedController::waitUntil(const std::function<bool(const CommandLog&)>& predicate,
-                                    std::chrono::milliseconds wait) const {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, wait, [&] { return predicate(m_commands); });
-}
-
-bool SimulatedController::waitForCommands(std::size_t count, std::chrono::milliseconds wait) const {
-    return waitUntil([count](const CommandLog& log) { return log.size() >= count; }, wait);
-}
-
 bool SimulatedController::waitForReceivedBytes(std::size_t count,
                                                std::chrono::milliseconds wait) const {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, wait, [&] { return m_received.size() >= count; });
-}
-
-bool SimulatedController::waitForHangUp(std::chrono::milliseconds wait) const {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, wait, [this] { return m_hungUp; });
 }
 
 } // namespace tevra

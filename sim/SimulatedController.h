@@ -7,10 +7,10 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,25 +25,24 @@ struct SimulatorOptions {
     // Consume the host's bytes and send the answer at the pace of a 19200 baud 8N2 line.
     bool paced = false;
     // Read-backs of this block and of every later one go unanswered. Blocks are counted from 0
-    // in the order their addresses first come, written or read back (the settings block comes
-    // after the program).
-    std::optional<int> silentFromBlock;
+    // in the order their addresses first come on the line, written or read back (the settings
+    // block comes after the program either way).
+    std::optional<int> silentFromBlock{};
     // Read-backs with these numbers (counted from 1 over all read-backs) come back with their first
     // byte changed.
-    std::set<int> wrongByteOnAttempts;
+    std::set<int> wrongByteOnAttempts{};
     // Every answer is one byte short.
     bool shortAnswers = false;
-    // After answering the first read-back of this block, the controller closes the line as an
-    // unplugged device would.
-    std::optional<int> hangUpAfterBlock;
+    // Once a read-back of this block has been answered, the controller closes the line as an
+    // unplugged device would when the host turns to another block: after the block's one
+    // read-back in an upload, after both in a download.
+    std::optional<int> hangUpAfterBlock{};
 };
 
 struct SimulatorCommand {
     std::uint8_t code = 0;
     std::uint16_t address = 0;
-    std::vector<std::uint8_t> data;                   // the 128 bytes that follow a write command
-    std::chrono::steady_clock::time_point startedAt;  // its first byte arrived
-    std::chrono::steady_clock::time_point finishedAt; // its last byte (data included) arrived
+    std::vector<std::uint8_t> data; // the 128 bytes that follow a write command
 };
 
 // Plays the controller on the master side of a pseudo-terminal, on a thread of its own. The
@@ -66,21 +65,18 @@ public:
     const std::string& devicePath() const { return m_devicePath; }
     const std::string& error() const { return m_error; }
 
+    // Puts bytes into the memory as a write would, without a command on the line; addresses
+    // wrap within the 64 KiB.
+    void load(std::uint16_t address, std::span<const std::uint8_t> bytes);
+
     std::vector<std::uint8_t> memory() const;
     std::vector<std::uint8_t> programArea() const;
     ConfigBlock settingsBlock() const;
     CommandLog commands() const;
     // Every byte the host sent, in order.
     std::vector<std::uint8_t> receivedBytes() const;
-    bool hungUp() const;
-
-    // Blocks until the predicate holds for the command log, or until wait has passed; true when
-    // it holds. The predicate runs under the simulator's lock.
-    bool waitUntil(const std::function<bool(const CommandLog&)>& predicate,
-                   std::chrono::milliseconds wait) const;
-    bool waitForCommands(std::size_t count, std::chrono::milliseconds wait) const;
+    // Blocks until the host has sent count bytes, or until wait has passed; true when it has.
     bool waitForReceivedBytes(std::size_t count, std::chrono::milliseconds wait) const;
-    bool waitForHangUp(std::chrono::milliseconds wait) const;
 
 private:
     enum class ParseState { Command, AddressLow, AddressHigh, Data };
@@ -90,6 +86,8 @@ private:
     void finishCommand();
     void answerReadBack(std::uint16_t address);
     int blockIndex(std::uint16_t address);
+    // Under m_mutex.
+    void store(std::uint16_t address, std::span<const std::uint8_t> bytes);
     bool sendPaced(const std::vector<std::uint8_t>& answer);
     bool pauseUntil(std::chrono::steady_clock::time_point until);
     void hangUp();
@@ -118,7 +116,6 @@ private:
     std::vector<std::uint8_t> m_memory;
     CommandLog m_commands;
     std::vector<std::uint8_t> m_received;
-    bool m_hungUp = false;
 };
 
 } // namespace tevra

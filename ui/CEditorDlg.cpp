@@ -4,6 +4,7 @@
 #include "ui/CAboutDlg.h"
 #include "ui/CCopyStepsDlg.h"
 #include "ui/CExchangeDlg.h"
+#include "ui/COverviewWnd.h"
 #include "ui/CStepTimesDlg.h"
 #include "ui/EditorPrompts.h"
 #include "ui/QtEditorPrompts.h"
@@ -87,6 +88,8 @@ CEditorDlg::CEditorDlg(std::unique_ptr<EditorPrompts> prompts, QWidget* parent)
 }
 
 CEditorDlg::~CEditorDlg() {
+    // The overview reads the presenter, which would go before the children it owns.
+    delete m_overview;
     delete m_ui;
 }
 
@@ -101,6 +104,9 @@ void CEditorDlg::bindChannels() {
         widgets.secondary = findChild<TriStateBitmapButton*>(QStringLiteral("secondary") + number);
         widgets.marker = findChild<QLabel*>(QStringLiteral("marker") + number);
         widgets.marker->setPixmap(marker);
+        // The buttons show only bitmaps; a screen reader needs their names.
+        widgets.primary->setAccessibleName(QStringLiteral("Канал ") + number);
+        widgets.secondary->setAccessibleName(QStringLiteral("Канал %1, диммер").arg(number));
 
         connect(widgets.primary, &TriStateBitmapButton::clicked, this, [this, channel, &widgets] {
             m_presenter.channelButtonClicked(channel, ChannelButton::Primary,
@@ -127,6 +133,10 @@ void CEditorDlg::bindSliders() {
     m_ui->dimmerSlider->setRange(kDimmerSliderMin, kDimmerSliderMax);
     m_ui->levelSlider->setRange(kLevelSliderMin, kLevelSliderMax);
     m_ui->stepTimeSlider->setRange(kStepTimeSliderMin, kStepTimeSliderMax);
+    m_ui->stepSelector->setAccessibleName(QStringLiteral("Номер шага"));
+    m_ui->stepTimeSlider->setAccessibleName(QStringLiteral("Время шага"));
+    m_ui->dimmerSlider->setAccessibleName(QStringLiteral("Скорость диммера"));
+    m_ui->levelSlider->setAccessibleName(QStringLiteral("Яркость"));
     bind(m_ui->stepSelector, EditorSlider::StepSelector);
     bind(m_ui->stepTimeSlider, EditorSlider::StepTime);
     bind(m_ui->dimmerSlider, EditorSlider::DimmerSpeed);
@@ -264,6 +274,7 @@ void CEditorDlg::applyView() {
     m_ui->stopDimmerCheck->setChecked(view.stopDimmerChecked);
     showOrHide(m_ui->stopDimmerCheck, view.stopDimmerVisible);
     showOrHide(m_ui->timeFromDimmerButton, view.timeFromDimmerVisible);
+    emit viewApplied();
 }
 
 bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -316,6 +327,9 @@ bool CEditorDlg::handleKey(QKeyEvent* event) {
         return true;
     case Qt::Key_F1:
         showAbout();
+        return true;
+    case Qt::Key_F2:
+        showOverview();
         return true;
     default:
         return false;
@@ -372,12 +386,24 @@ void CEditorDlg::focusChanged(QObject* watched) {
 void CEditorDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QString::fromUtf8(kAboutMenuText), this, &CEditorDlg::showAbout);
+    menu.addAction(QString::fromUtf8(kOverviewTitle), this, &CEditorDlg::showOverview);
     menu.exec(event->globalPos());
 }
 
 void CEditorDlg::showAbout() {
     CAboutDlg about(this);
     about.exec();
+}
+
+void CEditorDlg::showOverview() {
+    if (m_overview == nullptr) {
+        m_overview = new COverviewWnd(m_presenter, this);
+        connect(this, &CEditorDlg::viewApplied, m_overview, &COverviewWnd::editorRefreshed);
+        connect(m_overview, &COverviewWnd::editorChanged, this, &CEditorDlg::afterAction);
+    }
+    m_overview->show();
+    m_overview->raise();
+    m_overview->activateWindow();
 }
 
 void CEditorDlg::shiftTimes(bool longer) {
@@ -511,6 +537,9 @@ void CEditorDlg::done(int result) {
         }
     }
     QDialog::done(result);
+    if (m_overview != nullptr) {
+        m_overview->close();
+    }
 }
 
 } // namespace tevra

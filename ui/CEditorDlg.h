@@ -20,6 +20,7 @@ class CEditorDlg;
 namespace tevra {
 
 class TriStateBitmapButton;
+class COverviewWnd;
 class EditorPrompts;
 struct FileOutcome;
 
@@ -49,6 +50,10 @@ public:
     // Closing asks first when the program differs from the last start, save or load; a
     // cancelled or failed save keeps the window open.
     void done(int result) override;
+
+signals:
+    // Every widget now shows the presenter's view.
+    void viewApplied();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,6 +94,8 @@ private:
     void openExchange();
     void shiftTimes(bool longer);
     void showAbout();
+    // Opens "Обзор программы" the first time, raises it after.
+    void showOverview();
     // False once a refusal or failure has been reported; an empty name, as from a cancelled
     // chooser, reads nothing and leaves image untouched.
     bool readNamedFile(const QString& fileName, ProgramImage& image);
@@ -102,6 +109,7 @@ private:
     QPixmap m_litBitmap;
     QPixmap m_rampBitmap;
     QPixmap m_blankFace;
+    COverviewWnd* m_overview = nullptr;
 };
 
 } // namespace tevra

@@ -13,16 +13,6 @@ constexpr int kMaxRefreshPasses = 8;
 // Step times are held in these units and shown in milliseconds.
 constexpr std::chrono::milliseconds kStepTimeUnit{10};
 
-struct ButtonFaces {
-    ButtonImage primaryImage;
-    ButtonState primaryState;
-    // Modes Off and On leave the secondary button as it was.
-    bool setsSecondary;
-    ButtonImage secondaryImage;
-    ButtonState secondaryState;
-    bool secondaryVisible;
-};
-
 // Indexed by the cell's mode bits, 0..7.
 constexpr std::array<ButtonFaces, 8> kButtonFaces{{
     {ButtonImage::Dark, ButtonState::Clear, false, ButtonImage::None, ButtonState::Clear, false},
@@ -139,6 +129,24 @@ ButtonState EditorPresenter::stateAfterClick(ButtonState before) {
         break;
     }
     return ButtonState::Clear;
+}
+
+const ButtonFaces& EditorPresenter::buttonFaces(std::uint8_t cell) {
+    return kButtonFaces[static_cast<std::size_t>(modeOf(cell))];
+}
+
+std::string EditorPresenter::stepTimeCaption(int stepTime) {
+    return "Время шага " + std::to_string(stepTime * kStepTimeUnit.count()) + " mS.";
+}
+
+std::string EditorPresenter::levelCaption(int channel, std::uint8_t cell) {
+    return "Яркость " + channelOrdinal(channel) +
+           "-го канала: " + std::to_string(levelFromCell(cell)) + " ";
+}
+
+std::string EditorPresenter::dimmerCaption(int channel, std::uint8_t cell) {
+    return "Скорость диммера " + channelOrdinal(channel) +
+           " -го канала: " + std::to_string(dimmerMillis(cell)) + " mS.";
 }
 
 void EditorPresenter::stopDimmerClicked(bool checked) {
@@ -290,6 +298,14 @@ void EditorPresenter::channelLabelClicked(int channel) {
     settle();
 }
 
+void EditorPresenter::stepAndChannelChosen(int step, std::optional<int> channel) {
+    m_model.setCurrentStep(std::clamp(step, m_view.stepSelectorMin, m_view.stepSelectorMax));
+    if (channel && isChannel(*channel)) {
+        m_focusedPrimaryChannel = channel;
+    }
+    settle();
+}
+
 std::optional<int>
 EditorPresenter::channelAtPoint(const std::array<MarkerRect, kChannelCount>& markers,
                                 PointPx point) {
@@ -337,14 +353,12 @@ void EditorPresenter::deriveView() {
     m_view.countText = std::to_string(image.stepCount());
 
     const int stepTime = m_model.currentStepTime();
-    m_view.stepTimeCaption =
-        "Время шага " + std::to_string(stepTime * kStepTimeUnit.count()) + " mS.";
+    m_view.stepTimeCaption = stepTimeCaption(stepTime);
     m_view.stepTimeSliderPosition = std::clamp(stepTime, kStepTimeSliderMin, kStepTimeSliderMax);
 
     for (int c = 0; c < kChannelCount; ++c) {
         ChannelView& row = m_view.channels[static_cast<std::size_t>(c)];
-        const ButtonFaces& faces =
-            kButtonFaces[static_cast<std::size_t>(modeOf(image.cell(step, c)))];
+        const ButtonFaces& faces = buttonFaces(image.cell(step, c));
         row.markerVisible = c == selected;
         row.primaryImage = faces.primaryImage;
         row.primaryState = faces.primaryState;
@@ -368,13 +382,11 @@ void EditorPresenter::deriveView() {
     m_view.stopDimmerChecked = level;
     m_view.timeFromDimmerVisible = dimmer;
     if (level) {
-        m_view.detailCaption = "Яркость " + channelOrdinal(selected) +
-                               "-го канала: " + std::to_string(levelFromCell(cell)) + " ";
+        m_view.detailCaption = levelCaption(selected, cell);
         m_view.levelSliderPosition =
             std::clamp(levelFromCell(cell), kLevelSliderMin, kLevelSliderMax);
     } else if (dimmer) {
-        m_view.detailCaption = "Скорость диммера " + channelOrdinal(selected) +
-                               " -го канала: " + std::to_string(dimmerMillis(cell)) + " mS.";
+        m_view.detailCaption = dimmerCaption(selected, cell);
         m_view.dimmerSliderPosition =
             std::clamp(dimmerSliderFromCell(cell), kDimmerSliderMin, kDimmerSliderMax);
     }

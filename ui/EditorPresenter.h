@@ -28,6 +28,17 @@ inline constexpr int kMarkerHitExtensionPx = 15;
 
 inline constexpr const char* kTimeShiftRefusedCaption = "Время не может быть изменено";
 
+// The rendering table: what a cell's mode shows on the channel's two buttons.
+struct ButtonFaces {
+    ButtonImage primaryImage;
+    ButtonState primaryState;
+    // Modes Off and On leave the secondary button as it was.
+    bool setsSecondary;
+    ButtonImage secondaryImage;
+    ButtonState secondaryState;
+    bool secondaryVisible;
+};
+
 // One channel row of the window.
 struct ChannelView {
     bool markerVisible = false;
@@ -138,6 +149,12 @@ public:
     void channelButtonClicked(int channel, ChannelButton which, ButtonState stateAfterClick);
     // The state a 3-state button advances to on a click: clear, checked, indeterminate.
     static ButtonState stateAfterClick(ButtonState before);
+    static const ButtonFaces& buttonFaces(std::uint8_t cell);
+
+    // Captions as the window words them; time in units of 10 ms, channel from 0.
+    static std::string stepTimeCaption(int stepTime);
+    static std::string levelCaption(int channel, std::uint8_t cell);
+    static std::string dimmerCaption(int channel, std::uint8_t cell);
 
     // "Стоп диммер" with its new check state.
     void stopDimmerClicked(bool checked);
@@ -180,6 +197,9 @@ public:
     // A click on a channel's number or marker (see channelAtPoint): its primary button takes
     // focus and the window refreshes; no cell changes.
     void channelLabelClicked(int channel);
+    // Another view chose a step, and maybe a channel: the step as the step selector sets it,
+    // the channel as a click on its number selects it. No snapshot; one refresh.
+    void stepAndChannelChosen(int step, std::optional<int> channel);
 
     // The first channel whose marker rectangle, widened by kMarkerHitExtensionPx to the right,
     // contains the point. Markers count whether visible or not.

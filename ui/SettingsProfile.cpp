@@ -10,6 +10,10 @@ QString settingsKey(const std::string& key) {
     return QStringLiteral("Settings/") + QString::fromStdString(key);
 }
 
+QString geometryKey(const QString& window) {
+    return window + QStringLiteral("/geometry");
+}
+
 } // namespace
 
 SettingsProfile::SettingsProfile()
@@ -33,6 +37,15 @@ std::string SettingsProfile::readText(const std::string& key) const {
 
 void SettingsProfile::writeText(const std::string& key, const std::string& value) {
     m_settings.setValue(settingsKey(key), QString::fromStdString(value));
+    m_settings.sync();
+}
+
+QByteArray SettingsProfile::readGeometry(const QString& window) const {
+    return m_settings.value(geometryKey(window)).toByteArray();
+}
+
+void SettingsProfile::writeGeometry(const QString& window, const QByteArray& geometry) {
+    m_settings.setValue(geometryKey(window), geometry);
     m_settings.sync();
 }
 

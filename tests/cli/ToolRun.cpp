@@ -1,11 +1,9 @@
 #include "ToolRun.h"
 
 #include <array>
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -17,13 +15,22 @@ namespace tevra::test {
 
 namespace {
 
-constexpr std::chrono::seconds kToolTimeout{30};
+// Appends what the descriptor gives until its end, or with untilLine until a line end.
+void append(int fd, std::string& text, bool untilLine) {
+    std::array<char, 4096> buffer{};
+    ssize_t count = 0;
+    while (!(untilLine && text.find('\n') != std::string::npos) &&
+           (count = ::read(fd, buffer.data(), buffer.size())) > 0) {
+        text.append(buffer.data(), std::size_t(count));
+    }
+}
 
 } // namespace
 
 ToolRun::ToolRun(const std::vector<std::string>& args, const std::string& input) {
     const char* tool = std::getenv("TEVRA_TOOL");
-    std::vector<std::string> argStore{tool != nullptr ? tool : TEVRA_TOOL_PATH};
+    std::vector<std::string> argStore{"/usr/bin/timeout", "--signal=KILL", "30",
+                                      tool != nullptr ? tool : TEVRA_TOOL_PATH};
     argStore.insert(argStore.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& arg : argStore) {
@@ -52,33 +59,12 @@ ToolRun::ToolRun(const std::vector<std::string>& args, const std::string& input)
 }
 
 ToolRun::~ToolRun() {
-    if (m_pid > 0) {
-        ::kill(m_pid, SIGKILL);
-        ::waitpid(m_pid, nullptr, 0);
-    }
     ::close(m_out);
     ::close(m_err);
-}
-
-bool ToolRun::readOut(bool untilLine) {
-    const auto deadline = std::chrono::steady_clock::now() + kToolTimeout;
-    while (m_out >= 0 && !(untilLine && m_result.out.find('\n') != std::string::npos)) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd watch{m_out, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&watch, 1, int(left.count())) <= 0) {
-            return false;
-        }
-        std::array<char, 4096> buffer{};
-        const ssize_t count = ::read(m_out, buffer.data(), buffer.size());
-        if (count <= 0) {
-            ::close(m_out);
-            m_out = -1;
-        } else {
-            m_result.out.append(buffer.data(), std::size_t(count));
-        }
+    signal(SIGTERM);
+    if (m_pid > 0) {
+        ::waitpid(m_pid, nullptr, 0);
     }
-    return true;
 }
 
 void ToolRun::signal(int number) const {
@@ -89,26 +75,20 @@ void ToolRun::signal(int number) const {
 }
 
 std::string ToolRun::firstLine() {
-    readOut(true);
+    append(m_out, m_result.out, true);
     return m_result.out.substr(0, m_result.out.find('\n'));
 }
 
 ToolResult ToolRun::finish() {
-    const bool ended = m_pid > 0 && readOut(false);
+    append(m_out, m_result.out, false);
     int status = 0;
-    if (m_pid > 0) {
-        if (!ended) {
-            ::kill(m_pid, SIGKILL);
-        }
-        ::waitpid(m_pid, &status, 0);
-        m_pid = -1;
+    if (m_pid > 0 && ::waitpid(m_pid, &status, 0) == m_pid && WIFEXITED(status)) {
+        m_result.exitStatus = WEXITSTATUS(status);
     }
-    m_result.exitStatus = ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::array<char, 4096> buffer{};
-    ssize_t count = 0;
-    while ((count = ::pread(m_err, buffer.data(), buffer.size(), off_t(m_result.err.size()))) > 0) {
-        m_result.err.append(buffer.data(), std::size_t(count));
-    }
+    m_pid = -1;
+    ::lseek(m_err, 0, SEEK_SET);
+    m_result.err.clear();
+    append(m_err, m_result.err, false);
     return m_result;
 }
 

@@ -7,13 +7,14 @@
 namespace tevra::test {
 
 struct ToolResult {
-    int exitStatus = -1; // -1 when the tool did not start, was killed or did not end in time
+    int exitStatus = -1; // -1 when the tool died of a signal; 137 when it ran out of time
     std::string out;
     std::string err;
 };
 
 // The built tevra tool (TEVRA_TOOL when set: a copy outside the build tree) with these
-// arguments and this standard input; killed if it still runs when the run ends.
+// arguments and this standard input. Killed after 30 s: long enough under sanitizers, and a
+// hung tool fails only its test.
 class ToolRun {
 public:
     explicit ToolRun(const std::vector<std::string>& args, const std::string& input = {});
@@ -22,15 +23,11 @@ public:
     ToolRun& operator=(const ToolRun&) = delete;
 
     std::string firstLine();
+    // SIGTERM, SIGINT, SIGHUP or SIGQUIT: the signals the timeout passes on to the tool.
     void signal(int number) const;
-    // Waits 30 s at most: long enough under sanitizers, and a hung tool fails only its test.
     ToolResult finish();
 
 private:
-    // Takes in standard output until it has a line end (or, without untilLine, until it
-    // closes); false when the wait ran out first.
-    bool readOut(bool untilLine);
-
     pid_t m_pid = -1;
     int m_out = -1; // a pipe, so that a line can be waited for
     int m_err = -1; // an anonymous file, which never fills

@@ -14,14 +14,12 @@ namespace {
 
 using Writes = std::vector<std::pair<std::string, int>>;
 
-ControllerSettings settings(bool timerOn, std::string dayWait, std::string delay,
-                            std::string work) {
-    ControllerSettings result;
-    result.timerOn = timerOn;
-    result.dayWaitText = std::move(dayWait);
-    result.switchOnDelayText = std::move(delay);
-    result.workTimeText = std::move(work);
-    return result;
+ControllerSettings settings(bool timerOn, const std::string& dayWait, const std::string& delay,
+                            const std::string& work) {
+    return {.timerOn = timerOn,
+            .dayWaitText = dayWait,
+            .switchOnDelayText = delay,
+            .workTimeText = work};
 }
 
 TEST(ConfigBlockTest, EachTimeTakesOnly1To65535AndTheFirstFailingOneIsReported) {
@@ -64,8 +62,11 @@ TEST(TimerWordTest, StoredWordsDecodeAndEncodeBack) {
 
 TEST(ProfileKeysTest, StoresTheKeysInOrderAndWithTheTimerOffOnlyTimesThatReadAsTimes) {
     RecordingProfile profile;
-    ControllerSettings on = settings(true, "3600", "60", "7200");
-    on.slave = true;
+    const ControllerSettings on{.timerOn = true,
+                                .slave = true,
+                                .dayWaitText = "3600",
+                                .switchOnDelayText = "60",
+                                .workTimeText = "7200"};
     storePortChoice(profile, 2, "/dev/ttyX");
     storeSettings(profile, on, buildConfigBlock(on));
     // With the timer off the times are not read, let alone refused.

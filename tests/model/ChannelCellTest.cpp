@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tevra {
 namespace {
@@ -41,22 +42,18 @@ TEST(ChannelCellTest, EveryParamShowsAtItsSliderPositionWithItsTime) {
 }
 
 TEST(ChannelCellTest, ButtonStatesSetTheModeAndKeepTheParam) {
-    struct Row {
-        bool primary;
-        std::uint8_t before;
-        int state;
-        std::uint8_t after;
-    };
-    const Row rows[] = {{true, 0xA8, 0, 0xA8},  {true, 0xA8, 1, 0xA9},  {true, 0xA9, 2, 0xAA},
-                        {true, 0x7B, 0, 0x78},  {true, 0xFF, 0, 0xF8},  {true, 0xAC, 3, 0xAC},
-                        {true, 0xAC, -1, 0xAC}, {false, 0xAA, 1, 0xAE}, {false, 0xAE, 2, 0xAF},
-                        {false, 0xAF, 0, 0xAA}, {false, 0x0D, 0, 0x0A}, {false, 0x0C, 1, 0x0E},
-                        {false, 0xAA, 3, 0xAA}, {false, 0xAA, -1, 0xAA}};
-    for (const Row& row : rows) {
-        EXPECT_EQ(row.primary ? modeFromPrimaryState(row.before, row.state)
-                              : modeFromSecondaryState(row.before, row.state),
-                  row.after)
-            << row.primary << " " << int{row.before} << " " << row.state;
+    // Primary or secondary button, the cell before, the state, and the cell after.
+    const std::tuple<bool, int, int, int> rows[] = {
+        {true, 0xA8, 0, 0xA8},  {true, 0xA8, 1, 0xA9},  {true, 0xA9, 2, 0xAA},
+        {true, 0x7B, 0, 0x78},  {true, 0xFF, 0, 0xF8},  {true, 0xAC, 3, 0xAC},
+        {true, 0xAC, -1, 0xAC}, {false, 0xAA, 1, 0xAE}, {false, 0xAE, 2, 0xAF},
+        {false, 0xAF, 0, 0xAA}, {false, 0x0D, 0, 0x0A}, {false, 0x0C, 1, 0x0E},
+        {false, 0xAA, 3, 0xAA}, {false, 0xAA, -1, 0xAA}};
+    for (const auto& [primary, before, state, after] : rows) {
+        const auto cell = static_cast<std::uint8_t>(before);
+        EXPECT_EQ(primary ? modeFromPrimaryState(cell, state) : modeFromSecondaryState(cell, state),
+                  after)
+            << primary << " " << before << " " << state;
     }
 }
 

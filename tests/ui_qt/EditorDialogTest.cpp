@@ -106,6 +106,14 @@ private slots:
             QCOMPARE(box != nullptr ? box->title() : child<QAbstractButton>(name)->text(),
                      pair.section('=', 1));
         }
+        // The channel buttons show only bitmaps; a screen reader tells them and the sliders apart.
+        QStringList names;
+        for (const char* name : {"primary1", "secondary16", "stepSelector", "stepTimeSlider",
+                                 "dimmerSlider", "levelSlider"}) {
+            names << child(name)->accessibleName();
+        }
+        QCOMPARE(names.join('|'), QStringLiteral("Канал 1|Канал 16, диммер|Номер шага|Время шага|"
+                                                 "Скорость диммера|Яркость"));
     }
 
     void inputsReachTheWindow_data() {
@@ -228,7 +236,12 @@ private slots:
             "/ app | "
             "Файл не может быть открыт:\n<dir>/a.tvr/b.tvr / app");
         row("a k:F1", "1/20 t100 ch1 [] primary1 <Velmora_N1>");
-        row("m:number3", "1/20 t100 ch1 [] primary1 {&About Velmora_N1...} <Velmora_N1>");
+        row("m:number3", "1/20 t100 ch1 [] primary1 {&About Velmora_N1...} {Обзор программы} "
+                         "<Velmora_N1>");
+        // The overview opens beside the editor, once.
+        row("m:number3=2", "1/20 t100 ch1 [] primary1 {&About Velmora_N1...} {Обзор программы} "
+                           "[Обзор программы]");
+        row("k:F2 k:F2", "1/20 t100 ch1 [] primary1 [Обзор программы]");
         row("c:countPlus1Button f:primary1 k:Return", "1/21 t100 ch1 [] primary1 * ?1");
     }
 
@@ -330,7 +343,8 @@ private:
 
     // "step/count, time in units of 10 ms, selected channel, [the current step's lit cells by
     // channel], focused control", then S: start block, *: modified, ?n: close questions asked, how
-    // the window closed, the titles of the dialogs shown and the messages.
+    // the window closed, the titles of the dialogs shown, [of the windows it keeps open] and the
+    // messages.
     QString summary() const {
         const ProgramImage& image = m_editor->workingImage();
         const int step = child<QLineEdit>("stepEdit")->text().toInt();
@@ -354,6 +368,11 @@ private:
             m_prompts->saveQuestions == 0 ? "" : " ?" + QString::number(m_prompts->saveQuestions);
         text += m_editor->isVisible() ? "" : m_editor->result() ? " accepted" : " rejected";
         text += m_dialogs.isEmpty() ? "" : " " + m_dialogs.join(' ');
+        for (const QWidget* window :
+             m_editor->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            text +=
+                window->isWindow() && window->isVisible() ? " [" + window->windowTitle() + "]" : "";
+        }
         for (const QString& message : m_prompts->messages) {
             text += " | " + QString(message)
                                 .replace(m_dir.path(), "<dir>")
@@ -366,7 +385,7 @@ private:
     // control, k:key presses a key on the focused control, f:name focuses a control, v:name=n
     // sets a slider, x:N:dx:dy clicks at that offset from the top left of channel N's marker
     // (w and h: its width and height plus the number that follows), m:name opens the context
-    // menu over a control and chooses its first entry; a and r (a:name=n to set
+    // menu over a control and chooses its first entry (m:name=n: its nth); a and r (a:name=n to set
     // an edit or slider first) accept or reject the next dialog, o:file and w:file answer the next
     // open and save chooser (a file in a folder of the test's own, or a whole path), l:file
     // reads a file as the command line does, and q:save|discard|cancel the next close question.
@@ -399,18 +418,20 @@ private:
                 QWidget* target = m_editor->childAt(at) ? m_editor->childAt(at) : m_editor.get();
                 QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(m_editor.get(), at));
             } else if (word.startsWith("m:")) {
-                QTimer::singleShot(0, [this] {
+                QTimer::singleShot(0, [this, value] {
                     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
                     for (const QAction* action : menu->actions()) {
                         m_dialogs << "{" + action->text() + "}";
                     }
-                    play("a");
-                    menu->actions()[0]->trigger();
+                    if (value < 2) {
+                        play("a"); // the About box is modal
+                    }
+                    menu->actions()[std::max(value, 1) - 1]->trigger();
                     menu->close();
                 });
                 QContextMenuEvent event(QContextMenuEvent::Mouse, {2, 2},
-                                        child(arg)->mapToGlobal(QPoint(2, 2)));
-                QApplication::sendEvent(child(arg), &event);
+                                        child(name)->mapToGlobal(QPoint(2, 2)));
+                QApplication::sendEvent(child(name), &event);
             } else if (word[0] == 'a' || word[0] == 'r') {
                 onNextModal(
                     [this, name, value](QDialog* dialog) {

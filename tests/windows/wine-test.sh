@@ -79,7 +79,7 @@ check "import writes the file as on Linux" 0 "cmp windows-rich.tvr linux-rich.tv
     import rich.json windows-rich.tvr
 check "refused file" 1 "grep 'Ошибка файла' err.txt" check wrong.tvr
 
-echo "== Uploads through Win32SerialPort"
+echo "== Uploads and a download through Win32SerialPort"
 # Starts `tevra simulate` with these options and points COM port $1 at its device.
 start_simulator() {
     local port=$1 out device
@@ -111,6 +111,10 @@ upload_case "silent from the second block" "--silent-from-block 1" 2 "Нет о�
 upload_case "answers one byte short" "--short-answer" 2 "Нет ответа контроллера!"
 upload_case "device vanishes after the first block" "--hang-up-after-block 0" 2 \
     "Нет ответа контроллера!"
+start_simulator COM9 --load linux-rich.tvr
+check "download reads back what the controller holds" 0 "cmp downloaded.tvr linux-rich.tvr" \
+    download --port COM9 downloaded.tvr
+stop_simulators
 ln -sfn "$work/no-such-device" "$WINEPREFIX/dosdevices/com7"
 check "port that does not open" 1 "grep 'Ошибка открытия порта !' err.txt" \
     upload --port COM7 linux.tvr

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace tevra::test {
@@ -18,19 +20,25 @@ namespace {
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
 
-// Uploads to the tool's own simulator, which shows at its end what it was sent.
-class UploadCommandTest : public ::testing::Test {
+// The tool as a user runs it, in a folder of its own; uploads go to the tool's own simulator,
+// which shows at its end what it was sent.
+class ToolCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string name = (fs::temp_directory_path() / "tevra-upload-XXXXXX").string();
+        std::string name = (fs::temp_directory_path() / "tevra-cli-XXXXXX").string();
         ASSERT_NE(::mkdtemp(name.data()), nullptr);
         m_dir = name;
         // Where the simulator makes itself known: here, away from any editor of the user's.
         ::setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
-        m_program = (m_dir / "start.tvr").string();
-        ASSERT_TRUE(writeProgramFile(m_program, ProgramImage::startProgram()).ok());
+        ASSERT_TRUE(writeProgramFile(path("start.tvr"), ProgramImage::startProgram()).ok());
     }
     void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+    std::string contentOf(const std::string& name) const {
+        std::ifstream in(path(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
 
     // The upload's result; what the simulator showed after its device path is in m_shown.
     ToolResult upload(const Args& simulateOptions, const Args& uploadOptions,
@@ -41,7 +49,7 @@ protected:
         const std::string device = simulator.firstLine();
         Args args{"upload", "--port", port.empty() ? device : port};
         args.insert(args.end(), uploadOptions.begin(), uploadOptions.end());
-        args.push_back(file.empty() ? m_program : file);
+        args.push_back(file.empty() ? path("start.tvr") : file);
         const auto started = std::chrono::steady_clock::now();
         const ToolResult result = runTool(args);
         m_took = std::chrono::steady_clock::now() - started;
@@ -56,12 +64,66 @@ protected:
 
     SavedVariable m_runtimeDir{"XDG_RUNTIME_DIR"};
     fs::path m_dir;
-    std::string m_program;
     std::string m_shown;
     std::chrono::steady_clock::duration m_took{};
 };
 
-TEST_F(UploadCommandTest, WritesTheProgramAndTheSettingsTheOptionsGive) {
+TEST_F(ToolCommandsTest, NewCheckShowExportImport) {
+    ASSERT_EQ(runTool({"new", path("new.tvr")}).exitStatus, 0);
+    const auto start = programFileBytes(ProgramImage::startProgram());
+    EXPECT_EQ(contentOf("new.tvr"), std::string(start.begin(), start.end()));
+    EXPECT_EQ(runTool({"check", path("new.tvr")}).out, "Файл в порядке: шагов 20\n");
+
+    ProgramImage image = ProgramImage::startProgram();
+    image.setStepCount(3);
+    image.setStartBlock(true);
+    image.setStepTime(2, 65535);
+    image.setCell(1, 0, 0x7B);  // Level 16
+    image.setCell(1, 1, 0xFE);  // DimmerLit, 2560 ms
+    image.setCell(1, 2, 0x01);  // On
+    image.setCell(3, 15, 0x84); // mode 4, which only files bring
+    ASSERT_TRUE(writeProgramFile(path("modes.tvr"), image).ok());
+    const std::string shown = runTool({"show", path("modes.tvr")}).out;
+    EXPECT_TRUE(shown.starts_with("Шагов: 3\nСтарт блок: да\nШаг 1: 1000 мс | 1: яркость 16; 2: "
+                                  "диммер светлый 2560 мс; 3: вкл; 4: выкл; 5:"))
+        << shown;
+    EXPECT_NE(shown.find("\nШаг 2: 655350 мс | 1: выкл;"), std::string::npos);
+    EXPECT_TRUE(shown.ends_with("; 16: режим 4, диммер 40960 мс\n"));
+
+    // Standard input works as the JSON source too.
+    const ToolResult exported = runTool({"export", path("modes.tvr")});
+    EXPECT_EQ(runTool({"import", "-", path("copy.tvr")}, exported.out).exitStatus, 0);
+    EXPECT_EQ(contentOf("copy.tvr"), contentOf("modes.tvr"));
+}
+
+TEST_F(ToolCommandsTest, FailuresExitOneWithTheirReasonAndWriteNothing) {
+    std::ofstream(path("wrong.tvr")) << std::string(361, '\0');
+    std::ofstream(path("cells.json"))
+        << R"({"startBlock": false, "steps": [{"time": 5, "cells": [0,0,0,300]}]})";
+    const std::string kept = contentOf("start.tvr");
+    const std::pair<Args, std::string> rows[] = {
+        {{"check", path("wrong.tvr")}, "Ошибка файла\n"},
+        {{"show", path("wrong.tvr")}, "Ошибка файла\n"},
+        {{"export", path("missing.tvr")}, "Не удалось открыть файл " + path("missing.tvr") + ": "},
+        {{"new", path("missing/new.tvr")}, "Не удалось открыть файл " + path("missing/new.tvr")},
+        {{"import", path("missing.json"), path("absent.tvr")},
+         "Не удалось открыть файл " + path("missing.json") + ": "},
+        {{"import", path("cells.json"), path("start.tvr")},
+         path("cells.json") + ": steps[0].cells:"}};
+    for (const auto& [args, reason] : rows) {
+        const ToolResult result = runTool(args);
+        EXPECT_EQ(result.exitStatus, 1) << args[0];
+        EXPECT_EQ(result.err.rfind(reason, 0), 0U) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_EQ(contentOf("start.tvr"), kept);
+    EXPECT_FALSE(fs::exists(path("absent.tvr")));
+    for (const Args& args : {Args{}, {"check"}}) {
+        EXPECT_GT(runTool(args).exitStatus, 0);
+    }
+}
+
+TEST_F(ToolCommandsTest, WritesTheProgramAndTheSettingsTheOptionsGive) {
     const std::pair<Args, std::string> rows[] = {
         {{"--timer", "3600,60,7200", "--inversion", "--all-night", "--slave"},
          "Настройки: TimerWord 0xFF00, ожидание дня 3600, задержка включения 60, время работы "
@@ -82,7 +144,7 @@ TEST_F(UploadCommandTest, WritesTheProgramAndTheSettingsTheOptionsGive) {
     }
 }
 
-TEST_F(UploadCommandTest, ControllerFaultsExitTwoOrThreeAndNameTheBlock) {
+TEST_F(ToolCommandsTest, ControllerFaultsExitTwoOrThreeAndNameTheBlock) {
     const std::tuple<Args, int, std::string> rows[] = {
         {{"--hang-up-after-block", "0"}, 2, "Блок 0x0080: получено 0 байт из 128\n"},
         {{"--pace", "--hang-up-after-block", "0"}, 2, "Блок 0x0080: получено 0 байт из 128\n"},
@@ -103,8 +165,8 @@ TEST_F(UploadCommandTest, ControllerFaultsExitTwoOrThreeAndNameTheBlock) {
     }
 }
 
-TEST_F(UploadCommandTest, RefusalsExitOneBeforeSendingAnything) {
-    const std::string refused = (m_dir / "refused.tvr").string();
+TEST_F(ToolCommandsTest, RefusalsExitOneBeforeSendingAnything) {
+    const std::string refused = path("refused.tvr");
     std::ofstream(refused) << "no program";
     const std::tuple<Args, std::string, std::string, std::string> rows[] = {
         {{"--timer", "0,1,1"}, "", "", "Значение ожидания дня должно быть 1-65535\n"},

@@ -1,0 +1,112 @@
+#include "ui/CEditorDlg.h"
+#include "ui/COverviewWnd.h"
+
+#include <QtTest>
+#include <QtWidgets>
+#include <memory>
+
+using namespace tevra;
+
+class OverviewWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // As the application runs the editor, modally: input comes through the window system,
+    // which drops it for windows that a modal window blocks.
+    void theOverviewFollowsAndDrivesTheModalEditor() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+        openEditor();
+        bool ran = false;
+        QTimer::singleShot(0, [this, &ran] {
+            followAndDriveTheEditor();
+            ran = !QTest::currentTestFailed();
+            m_editor->QDialog::done(QDialog::Rejected); // without the save question, had it failed
+        });
+        m_editor->hide(); // modality takes hold when the window is shown
+        m_editor->exec();
+        QVERIFY(ran);
+
+        // F2 in a new editor opens the overview where it was when it closed with the editor.
+        openEditor();
+        QCOMPARE(pressF2()->size(), QSize(1000, 560));
+    }
+
+private:
+    void followAndDriveTheEditor() {
+        COverviewWnd* opened = pressF2();
+        QVERIFY(QTest::qWaitForWindowActive(opened));
+
+        // A click moves the editor's step and channel; keys step and play.
+        QTest::mouseClick(opened->windowHandle(), Qt::LeftButton, {},
+                          grid()->viewport()->mapTo(opened, cellCentre(7, 11)));
+        QCOMPARE(stepText(), QStringLiteral("7"));
+        QCOMPARE(m_editor->focusWidget(), child("primary12"));
+        QTest::keyClick(opened, Qt::Key_Right);
+        QTest::keyClick(opened, Qt::Key_Right);
+        QTest::keyClick(opened, Qt::Key_Left);
+        QCOMPARE(stepText(), QStringLiteral("8"));
+        overviewChild<QComboBox>("speedCombo")->setCurrentIndex(3); // 4x: steps of 250 ms
+        QTest::keyClick(opened, Qt::Key_Space);
+        QCOMPARE(buttons(), QStringLiteral("-++"));
+        QTRY_VERIFY(status().startsWith(QStringLiteral("Шаг 9 из 20")));
+        QTest::keyClick(opened, Qt::Key_Space);
+        QCOMPARE(buttons(), QStringLiteral("+-+"));
+        QTest::mouseClick(overviewChild<QPushButton>("stopButton"), Qt::LeftButton);
+        QCOMPARE(buttons(), QStringLiteral("+--"));
+        QCOMPARE(stepText(), QStringLiteral("8")); // playing moves nothing in the editor
+
+        // Edits in the editor show at once, and the grid scrolls to the editor's step.
+        QCOMPARE(cellColour(8, 4), QColor(Qt::black));
+        QTest::mouseClick(child("primary5"), Qt::LeftButton);
+        QCOMPARE(cellColour(8, 4), QColor(Qt::white));
+        QTest::mouseClick(child("undoButton"), Qt::LeftButton);
+        QCOMPARE(cellColour(8, 4), QColor(Qt::black));
+        QTest::mouseClick(child("countPlus10Button"), Qt::LeftButton);
+        QCOMPARE(status(), QStringLiteral("Шаг 8 из 30, время 0:07,0 из 0:30,0"));
+        m_editor->findChild<QSlider*>("stepSelector")->setValue(30);
+        QVERIFY(grid()->horizontalScrollBar()->value() > 0);
+        QTest::mouseClick(child("undoButton"), Qt::LeftButton);
+
+        opened->resize(1000, 560);
+        QTest::keyClick(m_editor.get(), Qt::Key_Escape);
+        QVERIFY(!opened->isVisible());
+    }
+
+    void openEditor() {
+        m_editor = std::make_unique<CEditorDlg>();
+        m_editor->show();
+        m_editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
+    }
+    COverviewWnd* pressF2() {
+        QTest::keyClick(m_editor.get(), Qt::Key_F2);
+        auto* overview = m_editor->findChild<COverviewWnd*>();
+        return QTest::qWaitForWindowExposed(overview) ? overview : nullptr;
+    }
+    QWidget* child(const QString& name) const { return m_editor->findChild<QWidget*>(name); }
+    template <typename T = QWidget> T* overviewChild(const QString& name) const {
+        return m_editor->findChild<COverviewWnd*>()->findChild<T*>(name);
+    }
+    QAbstractScrollArea* grid() const { return overviewChild<QAbstractScrollArea>("grid"); }
+    // Unscrolled: channel numbers 28 px wide, header 34 px high, cells 40 x 18 px.
+    static QPoint cellCentre(int step, int channel) { return {8 + 40 * step, 43 + 18 * channel}; }
+    QColor cellColour(int step, int channel) const {
+        return grid()->viewport()->grab().toImage().pixelColor(cellCentre(step, channel));
+    }
+    QString status() const { return overviewChild<QLabel>("statusLabel")->text(); }
+    QString stepText() const { return m_editor->findChild<QLineEdit*>("stepEdit")->text(); }
+    // "Пуск", "Пауза" and "Стоп": + enabled, - not.
+    QString buttons() const {
+        QString shown;
+        for (const char* name : {"playButton", "pauseButton", "stopButton"}) {
+            shown += overviewChild(name)->isEnabled() ? '+' : '-';
+        }
+        return shown;
+    }
+
+    QTemporaryDir m_settingsDir;
+    std::unique_ptr<CEditorDlg> m_editor;
+};
+
+QTEST_MAIN(OverviewWindowTest)
+#include "OverviewWindowTest.moc"
