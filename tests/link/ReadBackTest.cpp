@@ -10,12 +10,10 @@
 namespace tevra {
 namespace {
 
-using namespace std::chrono_literals;
-
-// The answers that never come cost the whole wait: short waits keep these rows quick.
-const UploadTimings kShortTimings{250ms, 250ms, 15ms, 10ms};
-
 TEST(DownloadProgramTest, AShortOrMissingFirstAnswerEndsTheAttemptWithoutASecondRead) {
+    using namespace std::chrono_literals;
+    // The answers that never come cost the whole wait: short waits keep these rows quick.
+    const UploadTimings shortTimings{250ms, 250ms, 15ms, 10ms};
     // The fault, the block that failed, and the reads on the line.
     const std::tuple<SimulatorOptions, std::uint16_t, std::size_t> rows[] = {
         {{.silentFromBlock = 1}, 0x0080, 2 + 4},
@@ -27,8 +25,7 @@ TEST(DownloadProgramTest, AShortOrMissingFirstAnswerEndsTheAttemptWithoutASecond
         simulator.load(kProgramAddress, programFileBytes(ProgramImage::startProgram()));
         PosixSerialPort port;
         ASSERT_EQ(port.open(simulator.devicePath()), PortOpenStatus::Opened);
-
-        const DownloadReport report = downloadProgram(port, {}, kShortTimings);
+        const DownloadReport report = downloadProgram(port, {}, shortTimings);
         EXPECT_EQ(report.outcome, ReadBackOutcome::NoAnswer);
         EXPECT_EQ(report.failedAddress, failedAddress);
         EXPECT_EQ(simulator.commands().size(), reads);
