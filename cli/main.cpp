@@ -5,7 +5,6 @@
 #endif
 
 #include <CLI/CLI.hpp>
-
 #include <iostream>
 
 int main(int argc, char** argv) {
