@@ -5,6 +5,7 @@
 
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 
 namespace tevra {
 
@@ -19,8 +20,11 @@ CLightApp::CLightApp(int& argc, char** argv) : QApplication(argc, argv) {
     }
 }
 
-int CLightApp::run() {
+int CLightApp::run(const QString& programFile) {
     CEditorDlg editor;
+    if (!programFile.isEmpty()) {
+        QTimer::singleShot(0, &editor, [&editor, programFile] { editor.loadProgram(programFile); });
+    }
     editor.exec();
     return 0;
 }

@@ -12,8 +12,9 @@ class CLightApp : public QApplication {
 public:
     CLightApp(int& argc, char** argv);
 
-    // Returns the process's exit status once the editor has closed.
-    int run();
+    // Returns the process's exit status once the editor has closed. A programFile is read as
+    // soon as the editor shows, so that a refusal is reported over it as "Прочитать" reports it.
+    int run(const QString& programFile);
 
 private:
     QTranslator m_qtTranslator;

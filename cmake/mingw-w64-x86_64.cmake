@@ -6,6 +6,9 @@ set(TEVRA_MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER ${TEVRA_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TEVRA_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${TEVRA_MINGW_TRIPLE}-windres)
+# The executables carry the MinGW runtime with them, so that Wine or a bare Windows runs them as
+# they are.
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TEVRA_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

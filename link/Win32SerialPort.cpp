@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <timeapi.h>
 
 namespace tevra {
 
@@ -18,6 +19,9 @@ constexpr std::uint32_t kKeptFlags = 0xFFFFCCCF;
 constexpr std::uint32_t kBinaryFlag = 0x00000001;
 // The flag bit-fields follow DCBlength and BaudRate.
 constexpr std::size_t kDcbFlagsOffset = 2 * sizeof(DWORD);
+// Sleep() and every bounded wait end on a tick of the system timer, by default every 15.6 ms:
+// the 15 ms pause could then take up to 30 ms.
+constexpr UINT kTimerPeriodMs = 1;
 static_assert(offsetof(DCB, wReserved) == kDcbFlagsOffset + sizeof(DWORD));
 
 void setRawFlags(DCB& state) {
@@ -76,6 +80,8 @@ PortOpenStatus Win32SerialPort::open(const std::string& deviceName) {
         return PortOpenStatus::CannotConfigure;
     }
     m_port = port;
+    // Only while a port is open: a finer system timer costs the whole machine power.
+    m_finePeriod = ::timeBeginPeriod(kTimerPeriodMs) == TIMERR_NOERROR;
     return PortOpenStatus::Opened;
 }
 
@@ -99,7 +105,10 @@ void Win32SerialPort::discardInput() {
 }
 
 DWORD Win32SerialPort::finish(OVERLAPPED& record, std::chrono::milliseconds wait) {
-    if (::WaitForSingleObject(record.hEvent, waitMillis(wait)) != WAIT_OBJECT_0) {
+    // A transfer that completed at once needs no wait; each wait is a round trip to the
+    // system, which under Wine costs a tenth of a millisecond.
+    if (!HasOverlappedIoCompleted(&record) &&
+        ::WaitForSingleObject(record.hEvent, waitMillis(wait)) != WAIT_OBJECT_0) {
         ::CancelIoEx(m_port, &record);
     }
     DWORD transferred = 0;
@@ -137,6 +146,10 @@ void Win32SerialPort::close() {
     if (isOpen()) {
         ::CloseHandle(m_port);
         m_port = INVALID_HANDLE_VALUE;
+    }
+    if (m_finePeriod) {
+        ::timeEndPeriod(kTimerPeriodMs);
+        m_finePeriod = false;
     }
 }
 

@@ -36,6 +36,8 @@ private:
     DWORD finish(OVERLAPPED& record, std::chrono::milliseconds wait);
 
     HANDLE m_port = INVALID_HANDLE_VALUE;
+    // Whether this port holds the 1 ms system timer period (see open()).
+    bool m_finePeriod = false;
     OVERLAPPED m_writeTransfer{};
     OVERLAPPED m_readTransfer{};
 };

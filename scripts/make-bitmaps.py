@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the editor's 16-colour bitmaps and the application icon into res/."""
+"""Writes the editor's 16-colour bitmaps and the application icon into res/, and the icon as
+PNG images for the desktop's icon theme into res/icons/."""
 
 import pathlib
 import struct
+import zlib
 
 RES = pathlib.Path(__file__).resolve().parent.parent / "res"
 
@@ -127,12 +129,33 @@ def write_icon(name, sizes):
     (RES / name).write_bytes(directory + entries + b"".join(images))
 
 
+def write_png(path, pixels):
+    """8-bit RGB, every row unfiltered."""
+    width, height = len(pixels[0]), len(pixels)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    rows = b"".join(b"\0" + bytes(c for index in row for c in PALETTE[index]) for row in pixels)
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+                     + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+
+
+# The sizes desktops ask an icon theme for, in pixels.
+THEME_ICON_SIZES = [16, 24, 32, 48, 64, 128, 256]
+
+
 def main():
     write_bmp("litBitmap.bmp", filled(161, 18, WHITE))
     write_bmp("darkBitmap.bmp", filled(140, 30, BLACK))
     write_bmp("rampBitmap.bmp", ramp(109, 11))
     write_bmp("marker.bmp", arrow(12, 11))
     write_icon("tevra.ico", [32, 16])
+    for size in THEME_ICON_SIZES:
+        write_png(RES / "icons" / f"{size}.png", icon_pixels(size))
 
 
 if __name__ == "__main__":

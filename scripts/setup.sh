@@ -8,7 +8,8 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev
     nlohmann-json3-dev libcli11-dev
     xvfb xauth fonts-dejavu-core fonts-liberation2
-    g++-mingw-w64-x86-64
+    g++-mingw-w64-x86-64 wine64
+    dpkg-dev file desktop-file-utils shared-mime-info
 )
 
 missing=()

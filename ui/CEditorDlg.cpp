@@ -442,7 +442,7 @@ void CEditorDlg::setStepTimes() {
 
 void CEditorDlg::insertFromFile() {
     // A cancelled chooser goes on with the file read last time.
-    if (!readChosenFile(m_presenter.model().importForRead())) {
+    if (!readNamedFile(m_prompts->openFileName(this), m_presenter.model().importForRead())) {
         return;
     }
     m_presenter.importReady();
@@ -469,27 +469,29 @@ bool CEditorDlg::saveProgram() {
 }
 
 void CEditorDlg::readProgram() {
-    const std::optional<QString> fileName = readChosenFile(m_presenter.model().workingForRead());
-    if (!fileName) {
+    loadProgram(m_prompts->openFileName(this));
+}
+
+void CEditorDlg::loadProgram(const QString& fileName) {
+    if (!readNamedFile(fileName, m_presenter.model().workingForRead())) {
         return;
     }
     m_presenter.programRead();
-    if (!fileName->isEmpty()) {
+    if (!fileName.isEmpty()) {
         m_presenter.markUnmodified();
     }
     afterAction();
 }
 
-std::optional<QString> CEditorDlg::readChosenFile(ProgramImage& image) {
-    const QString fileName = m_prompts->openFileName(this);
-    if (!fileName.isEmpty()) {
-        const FileOutcome outcome = readProgramFile(toPath(fileName), image);
-        if (!outcome.ok()) {
-            reportFileOutcome(outcome, fileName);
-            return std::nullopt;
-        }
+bool CEditorDlg::readNamedFile(const QString& fileName, ProgramImage& image) {
+    if (fileName.isEmpty()) {
+        return true;
     }
-    return fileName;
+    const FileOutcome outcome = readProgramFile(toPath(fileName), image);
+    if (!outcome.ok()) {
+        reportFileOutcome(outcome, fileName);
+    }
+    return outcome.ok();
 }
 
 void CEditorDlg::reportFileOutcome(const FileOutcome& outcome, const QString& fileName) {

@@ -42,6 +42,11 @@ public:
     const ProgramImage& workingImage() const { return m_presenter.model().working(); }
     const EditorPresenter& presenter() const { return m_presenter; }
 
+    // Reads fileName as "Прочитать" does once its chooser has named the file: a refusal or a
+    // failure is reported the same way and leaves the program as it was. An empty name acts as
+    // a cancelled chooser.
+    void loadProgram(const QString& fileName);
+
     // Closing asks first when the program differs from the last start, save or load; a
     // cancelled or failed save keeps the window open.
     void done(int result) override;
@@ -91,9 +96,9 @@ private:
     void showAbout();
     // Opens "Обзор программы" the first time, raises it after.
     void showOverview();
-    // The chosen file's name once it is read into image, empty when the chooser was cancelled
-    // (image untouched); nothing when a refusal has been reported.
-    std::optional<QString> readChosenFile(ProgramImage& image);
+    // False once a refusal or failure has been reported; an empty name, as from a cancelled
+    // chooser, reads nothing and leaves image untouched.
+    bool readNamedFile(const QString& fileName, ProgramImage& image);
     void reportFileOutcome(const FileOutcome& outcome, const QString& fileName);
 
     Ui::CEditorDlg* m_ui;

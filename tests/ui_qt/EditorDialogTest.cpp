@@ -203,6 +203,12 @@ private slots:
         // A file that is no program: the test itself.
         row("p2 k:Right o:/proc/self/exe c:readButton",
             "2/20 t100 ch2 [] readButton * | Ошибка файла / Файле не может быть загружен!");
+        // A file named on the command line is read as "Прочитать" reads it.
+        row("p3 w:a.tvr c:saveButton p3 k:Right l:a.tvr", "1/20 t100 ch1 [3:01] primary3");
+        row("p2 k:Right l:/proc/self/exe",
+            "2/20 t100 ch2 [] primary2 * | Ошибка файла / Файле не может быть загружен!");
+        row("p2 l:none.tvr",
+            "1/20 t100 ch2 [2:01] primary2 * | Файл не может быть открыт:\n<dir>/none.tvr / app");
         row("p1 w:a.tvr c:saveButton p1 p1 o:a.tvr a c:insertFromFileButton k:Right k:Right",
             "3/20 t100 ch1 [1:01] insertFromFileButton * <Копирование шагов>");
         row("p1 w:a.tvr c:saveButton p1 p1 o:a.tvr a c:insertFromFileButton c:undoButton k:Right "
@@ -381,8 +387,8 @@ private:
     // (w and h: its width and height plus the number that follows), m:name opens the context
     // menu over a control and chooses its first entry (m:name=n: its nth); a and r (a:name=n to set
     // an edit or slider first) accept or reject the next dialog, o:file and w:file answer the next
-    // open and save chooser (a file in a folder of the test's own, or a whole path), and
-    // q:save|discard|cancel the next close question.
+    // open and save chooser (a file in a folder of the test's own, or a whole path), l:file
+    // reads a file as the command line does, and q:save|discard|cancel the next close question.
     void play(const QString& script) {
         for (const QString& word : script.split(' ', Qt::SkipEmptyParts)) {
             const QString arg = word.section(':', 1);
@@ -437,6 +443,8 @@ private:
                         }
                     },
                     word[0] == 'a');
+            } else if (word.startsWith("l:")) {
+                m_editor->loadProgram(QDir(m_dir.path()).filePath(arg));
             } else if (word.startsWith("o:") || word.startsWith("w:")) {
                 (word[0] == 'o' ? m_prompts->openNames : m_prompts->saveNames)
                     << QDir(m_dir.path()).filePath(arg);
