@@ -84,6 +84,9 @@ private slots:
         // Switching the timer on frees every field, even with "all night" still checked.
         row(-1, "", "c:timerCheck c:timerCheck", "ta-- 0 0 0 11111 [ 0/100] 0");
         row(-1, "", "c:inversionCheck c:slaveCheck", "tais 0 0 0 11010 [ 0/100] 0");
+        // Any role but 0 is the slave's; a stored port beyond the list selects nothing.
+        row(65281, "", "", "t-is 3600 60 7200 11111 [ 0/100] 0");
+        row(0, "", "", "ta-s 3600 60 7200 11010 [ 0/100] 0");
         row(-1, "<device>", "Escape", "ta-- 0 0 0 11010 [ 0/100] 0 closed");
         row(-1, "<device>", "c:closeButton", "ta-- 0 0 0 11010 [ 0/100] 0 closed");
         // The port is stored first, the settings once they pass their checks. What is opened is
@@ -136,11 +139,9 @@ private slots:
         QVERIFY(SimulatorLink::publish(simulator.devicePath()));
         RecordingProfile profile;
         if (timerWord >= 0) {
-            profile.m_values = {{kTimerWordKey, timerWord},
-                                {kDayWaitKey, 3600},
-                                {kSwitchOnDelayKey, 60},
-                                {kWorkTimeKey, 7200},
-                                {kSlaveKey, 1}};
+            profile.m_values = {
+                {kTimerWordKey, timerWord}, {kDayWaitKey, 3600}, {kSwitchOnDelayKey, 60},
+                {kWorkTimeKey, 7200},       {kSlaveKey, -1},     {kPortKey, 999}};
         }
         Harness h(profile);
         QCOMPARE(h.m_dialog.windowTitle(), QStringLiteral("Обмен с контроллером"));
@@ -151,6 +152,10 @@ private slots:
         auto* combo = h.widget<QComboBox>("portCombo");
         const int entry =
             combo->findText(QString::fromStdString(simulatorShownName(simulator.devicePath())));
+        if (timerWord >= 0) {
+            QCOMPARE(combo->currentIndex(), -1);
+            QCOMPARE(combo->currentText(), QString());
+        }
         if (port.startsWith("<entry>")) {
             combo->setCurrentIndex(entry);
             port.remove("<entry>");
