@@ -3,11 +3,12 @@
 # scripts/make-bitmaps.py, as the Windows icon does.
 include(GNUInstallDirs)
 
-install(TARGETS tevra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Into CMAKE_INSTALL_BINDIR, the place GNUInstallDirs gives executables.
+install(TARGETS tevra)
 if(NOT TARGET Velmora_N1)
     return()
 endif()
-install(TARGETS Velmora_N1 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS Velmora_N1)
 if(WIN32)
     return()
 endif()
@@ -27,18 +28,11 @@ install(CODE "set(data_dir \"${data_dir}\")")
 install(CODE [[
     if("$ENV{DESTDIR}" STREQUAL "")
         set(share ${CMAKE_INSTALL_PREFIX}/${data_dir})
-        find_program(update_mime update-mime-database)
-        find_program(update_desktop update-desktop-database)
-        find_program(update_icons gtk-update-icon-cache)
-        if(update_mime)
-            execute_process(COMMAND ${update_mime} ${share}/mime)
-        endif()
-        if(update_desktop)
-            execute_process(COMMAND ${update_desktop} ${share}/applications)
-        endif()
-        if(update_icons)
-            execute_process(COMMAND ${update_icons} -q -t ${share}/icons/hicolor)
-        endif()
+        # A desktop without one of these tools has no such cache: a command not found is no
+        # failure to execute_process.
+        execute_process(COMMAND update-mime-database ${share}/mime)
+        execute_process(COMMAND update-desktop-database ${share}/applications)
+        execute_process(COMMAND gtk-update-icon-cache -q -t ${share}/icons/hicolor)
     endif()
 ]])
 
