@@ -84,11 +84,6 @@ private:
     ReadBackOutcome m_failure = ReadBackOutcome::Done;
 };
 
-std::size_t usedProgramBytes(const ProgramImage& image) {
-    return kHeaderSize +
-           kStepRecordSize * static_cast<std::size_t>(std::min(image.stepCount(), kMaxSteps));
-}
-
 } // namespace
 
 DownloadReport downloadProgram(SerialPort& port, const UploadProgressCallback& progress,
@@ -155,7 +150,7 @@ VerifyReport verifyProgram(SerialPort& port, const ProgramImage& image, const Co
         return true;
     };
 
-    const std::size_t used = usedProgramBytes(image);
+    const std::size_t used = programByteCount(image);
     std::uint16_t address = kProgramAddress;
     for (int block = 0; block < blockCount; ++block) {
         const std::size_t start = static_cast<std::size_t>(block) * kTransferBlockSize;

@@ -49,11 +49,15 @@ const char* uploadMessage(UploadOutcome outcome) {
     return "";
 }
 
-int programBlockCount(const ProgramImage& image) {
+std::size_t programByteCount(const ProgramImage& image) {
     // A header claiming more steps than the image holds must never send bytes beyond it.
     const int steps = std::min(image.stepCount(), kMaxSteps);
-    const auto bytes = kHeaderSize + kStepRecordSize * static_cast<std::size_t>(steps);
-    return static_cast<int>((bytes + kTransferBlockSize - 1) / kTransferBlockSize);
+    return kHeaderSize + kStepRecordSize * static_cast<std::size_t>(steps);
+}
+
+int programBlockCount(const ProgramImage& image) {
+    return static_cast<int>((programByteCount(image) + kTransferBlockSize - 1) /
+                            kTransferBlockSize);
 }
 
 BlockResult writeBlock(SerialPort& port, std::uint16_t address,

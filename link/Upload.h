@@ -59,7 +59,9 @@ std::array<std::uint8_t, 3> commandBytes(std::uint8_t code, std::uint16_t addres
 // Sleeps, then yields through the last millisecond so that the pause ends on time.
 void pauseFor(std::chrono::milliseconds length);
 
-// ceil((18 * stepCount + 2) / 128).
+// The bytes of the image that carry the program: 2 + 18 * stepCount, for at most 500 steps.
+std::size_t programByteCount(const ProgramImage& image);
+// ceil(programByteCount / 128).
 int programBlockCount(const ProgramImage& image);
 
 struct BlockResult {

@@ -3,6 +3,7 @@
 #include "link/Upload.h"
 #include "sim/SimulatedController.h"
 #include "support/SavedVariable.h"
+#include "support/TemporaryFolder.h"
 
 #include <algorithm>
 #include <csignal>
@@ -36,14 +37,10 @@ ConfigBlock patched(ConfigBlock block, std::size_t offset, const Bytes& bytes) {
 class ReadBackCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string name = (fs::temp_directory_path() / "tevra-readback-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(name.data()), nullptr);
-        m_dir = name;
-        m_out = m_dir / "out.tvr";
+        ASSERT_FALSE(m_dir.empty());
         // Where the tool's own simulator makes itself known: away from any editor of the user's.
         ::setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     std::string startProgramFile() const {
         const std::string file = (m_dir / "program.tvr").string();
@@ -78,8 +75,9 @@ protected:
     }
 
     SavedVariable m_runtimeDir{"XDG_RUNTIME_DIR"};
-    fs::path m_dir;
-    fs::path m_out;
+    const TemporaryFolder m_folder{"tevra-readback"};
+    const fs::path m_dir = m_folder.path();
+    const fs::path m_out = m_dir / "out.tvr";
     std::unique_ptr<SimulatedController> m_simulator;
 };
 

@@ -1,6 +1,7 @@
 #include "ToolRun.h"
 #include "files/ProgramFile.h"
 #include "support/SavedVariable.h"
+#include "support/TemporaryFolder.h"
 
 #include <algorithm>
 #include <chrono>
@@ -25,14 +26,11 @@ using Args = std::vector<std::string>;
 class ToolCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string name = (fs::temp_directory_path() / "tevra-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(name.data()), nullptr);
-        m_dir = name;
+        ASSERT_FALSE(m_dir.empty());
         // Where the simulator makes itself known: here, away from any editor of the user's.
         ::setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
         ASSERT_TRUE(writeProgramFile(path("start.tvr"), ProgramImage::startProgram()).ok());
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
     std::string contentOf(const std::string& name) const {
@@ -63,7 +61,8 @@ protected:
     }
 
     SavedVariable m_runtimeDir{"XDG_RUNTIME_DIR"};
-    fs::path m_dir;
+    const TemporaryFolder m_folder{"tevra-cli"};
+    const fs::path m_dir = m_folder.path();
     std::string m_shown;
     std::chrono::steady_clock::duration m_took{};
 };

@@ -1,5 +1,7 @@
 #include "files/ProgramFile.h"
 
+#include "support/TemporaryFolder.h"
+
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -34,19 +36,17 @@ void put(const fs::path& path, const Bytes& bytes) {
 class ProgramFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string name = (fs::temp_directory_path() / "tevra-file-test-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(name.data()), nullptr);
-        m_dir = name;
+        ASSERT_FALSE(m_dir.empty());
         // A target whose every byte is known, so that any write by a refused read shows.
         for (std::size_t i = 0; i < kImageSize; ++i) {
             m_pattern.bytes()[i] = static_cast<std::uint8_t>(i * 7 + 3);
         }
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     long entries() const { return std::distance(fs::directory_iterator(m_dir), {}); }
 
-    fs::path m_dir;
+    const test::TemporaryFolder m_folder{"tevra-file-test"};
+    const fs::path m_dir = m_folder.path();
     ProgramImage m_pattern;
 };
 
