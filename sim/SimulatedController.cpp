@@ -185,7 +185,7 @@ void SimulatedController::consume(std::uint8_t byte, Clock::time_point arrivedAt
     switch (m_parseState) {
     case ParseState::Command:
         if (byte == kWriteCommand || byte == kReadBackCommand) {
-            m_pending = SimulatorCommand{};
+            m_pending = Command{};
             m_pending.code = byte;
             m_parseState = ParseState::AddressLow;
         }
@@ -224,7 +224,7 @@ void SimulatedController::finishCommand() {
         if (!readBack) {
             store(address, m_pending.data);
         }
-        m_commands.push_back(m_pending);
+        ++m_commandCount;
     }
     if (readBack) {
         answerReadBack(address);
@@ -320,9 +320,9 @@ ConfigBlock SimulatedController::settingsBlock() const {
     return block;
 }
 
-SimulatedController::CommandLog SimulatedController::commands() const {
+std::size_t SimulatedController::commandCount() const {
     std::lock_guard lock(m_mutex);
-    return m_commands;
+    return m_commandCount;
 }
 
 std::vector<std::uint8_t> SimulatedController::receivedBytes() const {

@@ -39,18 +39,10 @@ struct SimulatorOptions {
     std::optional<int> hangUpAfterBlock{};
 };
 
-struct SimulatorCommand {
-    std::uint8_t code = 0;
-    std::uint16_t address = 0;
-    std::vector<std::uint8_t> data; // the 128 bytes that follow a write command
-};
-
 // Plays the controller on the master side of a pseudo-terminal, on a thread of its own. The
 // host opens devicePath() like any serial device.
 class SimulatedController {
 public:
-    using CommandLog = std::vector<SimulatorCommand>;
-
     explicit SimulatedController(SimulatorOptions options = {});
     ~SimulatedController();
     SimulatedController(const SimulatedController&) = delete;
@@ -72,7 +64,8 @@ public:
     std::vector<std::uint8_t> memory() const;
     std::vector<std::uint8_t> programArea() const;
     ConfigBlock settingsBlock() const;
-    CommandLog commands() const;
+    // Whole commands parsed so far: writes with their data, and read-backs.
+    std::size_t commandCount() const;
     // Every byte the host sent, in order.
     std::vector<std::uint8_t> receivedBytes() const;
     // Blocks until the host has sent count bytes, or until wait has passed; true when it has.
@@ -105,7 +98,13 @@ private:
 
     // Parser state: touched by the simulator thread only.
     ParseState m_parseState = ParseState::Command;
-    SimulatorCommand m_pending;
+    // The command being parsed.
+    struct Command {
+        std::uint8_t code = 0;
+        std::uint16_t address = 0;
+        std::vector<std::uint8_t> data; // the 128 bytes that follow a write command
+    };
+    Command m_pending;
     std::chrono::steady_clock::time_point m_lastByteAt;
     std::vector<std::uint16_t> m_blockAddresses;
     int m_readBackCount = 0;
@@ -114,7 +113,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::vector<std::uint8_t> m_memory;
-    CommandLog m_commands;
+    std::size_t m_commandCount = 0;
     std::vector<std::uint8_t> m_received;
 };
 

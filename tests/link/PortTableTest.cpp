@@ -1,5 +1,7 @@
 #include "link/PortTable.h"
 
+#include "support/TemporaryFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -27,9 +29,9 @@ TEST(PortTableTest, WindowsIndexOpensItsComPortWithTheNamespacePrefixFromTheTent
 }
 
 TEST(PortTableTest, ListsTheSerialDevicesSysfsBacksInNaturalOrder) {
-    std::string name = (fs::temp_directory_path() / "tevra-ports-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(name.data()), nullptr);
-    const fs::path root = name;
+    const test::TemporaryFolder folder("tevra-ports");
+    const fs::path& root = folder.path();
+    ASSERT_FALSE(root.empty());
     fs::create_directories(root / "dev");
     // A device name, the UART type sysfs gives it ("": none), and whether sysfs backs it.
     const std::tuple<const char*, const char*, bool> devices[] = {
@@ -54,7 +56,6 @@ TEST(PortTableTest, ListsTheSerialDevicesSysfsBacksInNaturalOrder) {
     }
     EXPECT_EQ(listed, (std::vector<std::string>{"dev/ttyACM0", "dev/ttyS0", "dev/ttyS2",
                                                 "dev/ttyS10", "dev/ttyUSB9", "dev/ttyUSB10"}));
-    fs::remove_all(root);
 }
 
 } // namespace

@@ -94,7 +94,7 @@ TEST_F(PosixSerialPortTest, ReadReturnsOnceTheBufferIsFullOrElseAtTheEndOfItsWai
         EXPECT_TRUE(high == 1 ? took < 5000ms : took >= 250ms);
     }
     EXPECT_EQ(buffer[0], kReadBackCommand);
-    EXPECT_EQ(m_simulator.commands().size(), 4U) << "a write and three read-backs, nothing more";
+    EXPECT_EQ(m_simulator.commandCount(), 4U) << "a write and three read-backs, nothing more";
 }
 
 } // namespace

@@ -28,7 +28,7 @@ TEST(DownloadProgramTest, AShortOrMissingFirstAnswerEndsTheAttemptWithoutASecond
         const DownloadReport report = downloadProgram(port, {}, shortTimings);
         EXPECT_EQ(report.outcome, ReadBackOutcome::NoAnswer);
         EXPECT_EQ(report.failedAddress, failedAddress);
-        EXPECT_EQ(simulator.commands().size(), reads);
+        EXPECT_EQ(simulator.commandCount(), reads);
     }
 }
 
