@@ -27,10 +27,6 @@ std::chrono::microseconds steadyNow() {
         std::chrono::steady_clock::now().time_since_epoch());
 }
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Keys belong to the window: Left, Right and Space must not move a control.
 template <typename W> W* unfocused(W* widget, const QString& name) {
     widget->setFocusPolicy(Qt::NoFocus);
@@ -138,7 +134,7 @@ void COverviewWnd::editorRefreshed() {
 void COverviewWnd::applyView() {
     m_grid->refresh();
     m_lamps->setLamps(m_presenter.lamps());
-    m_status->setText(fromUtf8(m_presenter.statusText()));
+    m_status->setText(QString::fromStdString(m_presenter.statusText()));
     const PlaybackControls controls = m_presenter.controls();
     m_play->setEnabled(controls.playEnabled);
     m_pause->setEnabled(controls.pauseEnabled);
@@ -158,7 +154,7 @@ void COverviewWnd::playFrame() {
         m_grid->refresh();
         m_lamps->setLamps(m_presenter.lamps());
     }
-    m_status->setText(fromUtf8(m_presenter.statusText()));
+    m_status->setText(QString::fromStdString(m_presenter.statusText()));
 }
 
 void COverviewWnd::keyPressEvent(QKeyEvent* event) {
