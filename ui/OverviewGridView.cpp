@@ -45,15 +45,8 @@ void OverviewGridView::refresh() {
 }
 
 void OverviewGridView::ensureStepVisible(int step) {
-    const GridLayout& layout = m_presenter.layout();
     QScrollBar* bar = horizontalScrollBar();
-    const int left = layout.columnLeft(step);
-    const int right = left + layout.columnWidth(step);
-    if (left < bar->value()) {
-        bar->setValue(left);
-    } else if (right > bar->value() + visibleGridWidth()) {
-        bar->setValue(std::min(left, right - visibleGridWidth()));
-    }
+    bar->setValue(m_presenter.layout().scrollShowing(step, bar->value(), visibleGridWidth()));
 }
 
 QSize OverviewGridView::sizeHint() const {
