@@ -49,7 +49,6 @@ COverviewWnd::COverviewWnd(EditorPresenter& editor, QWidget* parent)
     placeWindow();
     m_frameTimer.setTimerType(Qt::PreciseTimer);
     m_frameTimer.setInterval(kFrameInterval);
-    m_shownCurrentStep = m_presenter.currentStep();
     applyView();
 }
 
@@ -123,10 +122,8 @@ void COverviewWnd::placeWindow() {
 }
 
 void COverviewWnd::editorRefreshed() {
-    m_presenter.refresh();
-    if (m_presenter.currentStep() != m_shownCurrentStep) {
-        m_shownCurrentStep = m_presenter.currentStep();
-        m_grid->ensureStepVisible(m_shownCurrentStep);
+    if (const std::optional<int> moved = m_presenter.refresh()) {
+        m_grid->ensureStepVisible(*moved);
     }
     applyView();
 }
