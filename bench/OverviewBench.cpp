@@ -1,13 +1,11 @@
 #include "files/ProgramFile.h"
 #include "ui/CEditorDlg.h"
-#include "ui/EditorPrompts.h"
 #include "ui/OverviewGridView.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <random>
@@ -50,18 +48,6 @@ void BM_PaintWholeGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintWholeGrid)->Unit(benchmark::kMillisecond);
 
-class ReadOnlyPrompts : public EditorPrompts {
-public:
-    explicit ReadOnlyPrompts(QString file) : m_file(std::move(file)) {}
-    QString openFileName(QWidget*) override { return m_file; }
-    QString saveFileName(QWidget*) override { return {}; }
-    void showMessage(QWidget*, const QString&, const QString&) override {}
-    SaveChoice askSaveChanges(QWidget*) override { return SaveChoice::Discard; }
-
-private:
-    QString m_file;
-};
-
 void sendKey(QWidget* receiver, Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(receiver, &press);
@@ -73,9 +59,9 @@ void BM_EditorArrowKey(benchmark::State& state) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("full.tvr"));
     writeProgramFile(file.toStdString(), fullProgram());
-    CEditorDlg editor(std::make_unique<ReadOnlyPrompts>(file));
+    CEditorDlg editor;
     editor.show();
-    editor.findChild<QPushButton*>(QStringLiteral("readButton"))->click();
+    editor.loadProgram(file);
     if (state.range(0) != 0) {
         sendKey(&editor, Qt::Key_F2);
     }

@@ -27,10 +27,6 @@ std::chrono::microseconds steadyNow() {
         std::chrono::steady_clock::now().time_since_epoch());
 }
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Keys belong to the window: Left, Right and Space must not move a control.
 template <typename W> W* unfocused(W* widget, const QString& name) {
     widget->setFocusPolicy(Qt::NoFocus);
@@ -53,7 +49,6 @@ COverviewWnd::COverviewWnd(EditorPresenter& editor, QWidget* parent)
     placeWindow();
     m_frameTimer.setTimerType(Qt::PreciseTimer);
     m_frameTimer.setInterval(kFrameInterval);
-    m_shownCurrentStep = m_presenter.currentStep();
     applyView();
 }
 
@@ -127,10 +122,8 @@ void COverviewWnd::placeWindow() {
 }
 
 void COverviewWnd::editorRefreshed() {
-    m_presenter.refresh();
-    if (m_presenter.currentStep() != m_shownCurrentStep) {
-        m_shownCurrentStep = m_presenter.currentStep();
-        m_grid->ensureStepVisible(m_shownCurrentStep);
+    if (const std::optional<int> moved = m_presenter.refresh()) {
+        m_grid->ensureStepVisible(*moved);
     }
     applyView();
 }
@@ -138,7 +131,7 @@ void COverviewWnd::editorRefreshed() {
 void COverviewWnd::applyView() {
     m_grid->refresh();
     m_lamps->setLamps(m_presenter.lamps());
-    m_status->setText(fromUtf8(m_presenter.statusText()));
+    m_status->setText(QString::fromStdString(m_presenter.statusText()));
     const PlaybackControls controls = m_presenter.controls();
     m_play->setEnabled(controls.playEnabled);
     m_pause->setEnabled(controls.pauseEnabled);
@@ -158,7 +151,7 @@ void COverviewWnd::playFrame() {
         m_grid->refresh();
         m_lamps->setLamps(m_presenter.lamps());
     }
-    m_status->setText(fromUtf8(m_presenter.statusText()));
+    m_status->setText(QString::fromStdString(m_presenter.statusText()));
 }
 
 void COverviewWnd::keyPressEvent(QKeyEvent* event) {

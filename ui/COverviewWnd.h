@@ -52,7 +52,6 @@ private:
     QComboBox* m_speed = nullptr;
     QCheckBox* m_byTime = nullptr;
     QTimer m_frameTimer;
-    int m_shownCurrentStep = 0;
 };
 
 } // namespace tevra

@@ -299,11 +299,10 @@ void EditorPresenter::channelLabelClicked(int channel) {
 }
 
 void EditorPresenter::stepAndChannelChosen(int step, std::optional<int> channel) {
-    m_model.setCurrentStep(std::clamp(step, m_view.stepSelectorMin, m_view.stepSelectorMax));
     if (channel && isChannel(*channel)) {
         m_focusedPrimaryChannel = channel;
     }
-    settle();
+    sliderMoved(EditorSlider::StepSelector, step);
 }
 
 std::optional<int>

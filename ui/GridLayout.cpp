@@ -64,4 +64,16 @@ std::pair<int, int> GridLayout::stepsBetween(int left, int right) const {
             std::min(static_cast<int>(last - m_edges.begin()), columnCount())};
 }
 
+int GridLayout::scrollShowing(int step, int scroll, int visibleWidth) const {
+    const int left = columnLeft(step);
+    const int right = left + columnWidth(step);
+    if (left < scroll) {
+        return left;
+    }
+    if (right > scroll + visibleWidth) {
+        return std::min(left, right - visibleWidth);
+    }
+    return scroll;
+}
+
 } // namespace tevra

@@ -48,6 +48,9 @@ public:
     GridHit hitTest(PointPx point) const;
     // The steps whose columns meet x = left..right-1; first > last when none does.
     std::pair<int, int> stepsBetween(int left, int right) const;
+    // The scroll position nearest to scroll that shows step's column in a view visibleWidth
+    // wide; a column wider than the view shows its left edge.
+    int scrollShowing(int step, int scroll, int visibleWidth) const;
 
 private:
     // Column k's left edge at m_edges[k - 1], its right edge at m_edges[k].

@@ -18,10 +18,6 @@ constexpr int kPreferredColumns = kDefaultStepCount;
 constexpr QColor kGridLines(128, 128, 128);
 constexpr QColor kPlaying(40, 160, 60);
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A frame of kMarkWidthPx drawn inside rect.
 void drawMark(QPainter& painter, const QRect& rect, const QColor& colour) {
     painter.setPen(QPen(colour, kMarkWidthPx));
@@ -49,15 +45,8 @@ void OverviewGridView::refresh() {
 }
 
 void OverviewGridView::ensureStepVisible(int step) {
-    const GridLayout& layout = m_presenter.layout();
     QScrollBar* bar = horizontalScrollBar();
-    const int left = layout.columnLeft(step);
-    const int right = left + layout.columnWidth(step);
-    if (left < bar->value()) {
-        bar->setValue(left);
-    } else if (right > bar->value() + visibleGridWidth()) {
-        bar->setValue(std::min(left, right - visibleGridWidth()));
-    }
+    bar->setValue(m_presenter.layout().scrollShowing(step, bar->value(), visibleGridWidth()));
 }
 
 QSize OverviewGridView::sizeHint() const {
@@ -105,7 +94,7 @@ bool OverviewGridView::viewportEvent(QEvent* event) {
         if (text.empty()) {
             QToolTip::hideText();
         } else {
-            QToolTip::showText(help->globalPos(), fromUtf8(text), viewport());
+            QToolTip::showText(help->globalPos(), QString::fromStdString(text), viewport());
         }
         return true;
     }
@@ -148,7 +137,7 @@ void OverviewGridView::paintLabels(QPainter& painter) {
 
 void OverviewGridView::paintHeaderLine(QPainter& painter, const QRect& header, int line,
                                        const std::string& text) {
-    const QString key = fromUtf8(text);
+    const QString key = QString::fromStdString(text);
     auto found = m_headerTexts.find(key);
     if (found == m_headerTexts.end()) {
         found = m_headerTexts.insert(key, QStaticText(key));

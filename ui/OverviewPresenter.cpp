@@ -66,13 +66,18 @@ CellFace OverviewPresenter::cellFace(std::uint8_t cell) {
             0};
 }
 
-void OverviewPresenter::refresh() {
+std::optional<int> OverviewPresenter::refresh() {
     m_layout.layOut(program(), m_columnsByTime);
+    if (currentStep() == m_revealedStep) {
+        return std::nullopt;
+    }
+    m_revealedStep = currentStep();
+    return m_revealedStep;
 }
 
 void OverviewPresenter::setColumnsByTime(bool byTime) {
     m_columnsByTime = byTime;
-    refresh();
+    m_layout.layOut(program(), m_columnsByTime);
 }
 
 std::string OverviewPresenter::headerNumber(int step) {

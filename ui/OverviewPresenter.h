@@ -52,8 +52,9 @@ public:
 
     static CellFace cellFace(std::uint8_t cell);
 
-    // Call after the editor refreshed: the columns follow the step count and times.
-    void refresh();
+    // Call after the editor refreshed: the columns follow the step count and times. Gives the
+    // editor's step when it moved since the last call, for the grid to bring into view.
+    std::optional<int> refresh();
     void setColumnsByTime(bool byTime);
     const GridLayout& layout() const { return m_layout; }
 
@@ -97,6 +98,7 @@ private:
     PlaybackSchedule m_playback;
     GridLayout m_layout;
     bool m_columnsByTime = false;
+    int m_revealedStep = 0;
 };
 
 } // namespace tevra

@@ -67,6 +67,13 @@ TEST(GridLayout, HitTestAtTheEdges) {
     for (const auto& [left, right, steps] : ranges) {
         EXPECT_EQ(layout.stepsBetween(left, right), steps) << left;
     }
+    // Scrolled least to show a step's column in a view of some width: from the left, from
+    // the right, not at all, or to its left edge when it is wider than the view.
+    const std::tuple<int, int, int, int> scrolls[] = {
+        {1, 30, 50, 0}, {2, 0, 50, 10}, {2, 20, 50, 20}, {3, 0, 30, 60}, {3, 99, 30, 60}};
+    for (const auto& [step, scroll, visibleWidth, shown] : scrolls) {
+        EXPECT_EQ(layout.scrollShowing(step, scroll, visibleWidth), shown) << step << "," << scroll;
+    }
 }
 
 } // namespace

@@ -110,13 +110,19 @@ TEST_F(OverviewPresenterTest, PlaybackDrivesTheStatusLampsAndButtons) {
     }
 }
 
-// The columns follow the step count and times, by time when chosen; the status counts hours.
-// A program without steps cannot play.
+// The columns follow the step count and times, by time when chosen, and the grid brings the
+// editor's step into view only when it moved; the status counts hours. A program without
+// steps cannot play.
 TEST_F(OverviewPresenterTest, TheGridAndTheStatusFollowTheProgram) {
     m_editor.countButtonClicked(10);
     program().setStepTime(2, 250);
-    m_overview.refresh();
+    EXPECT_EQ(m_overview.refresh(), std::nullopt);
     EXPECT_EQ(m_overview.layout().width(), 30 * 40);
+    m_editor.stepAndChannelChosen(25, {});
+    EXPECT_EQ(m_overview.refresh(), 25);
+    EXPECT_EQ(m_overview.refresh(), std::nullopt);
+    m_editor.stepAndChannelChosen(1, {});
+    EXPECT_EQ(m_overview.refresh(), 1);
     m_overview.setColumnsByTime(true);
     EXPECT_EQ(m_overview.layout().width(), 29 * 40 + 100);
 
