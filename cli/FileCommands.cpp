@@ -19,8 +19,6 @@ namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
-// Step times are stored in units of 10 ms.
-constexpr int kMillisPerTimeUnit = 10;
 // "import -" reads the JSON from standard input.
 constexpr const char* kStandardInputName = "-";
 
@@ -98,7 +96,8 @@ int runShow(const std::string& path) {
     std::cout << "Шагов: " << image.stepCount() << '\n'
               << "Старт блок: " << (image.startBlock() ? "да" : "нет") << '\n';
     for (int step = 1; step <= image.stepCount(); ++step) {
-        std::cout << "Шаг " << step << ": " << image.stepTime(step) * kMillisPerTimeUnit << " мс";
+        std::cout << "Шаг " << step << ": " << (kStepTimeUnit * image.stepTime(step)).count()
+                  << " мс";
         for (int channel = 0; channel < kChannelCount; ++channel) {
             std::cout << (channel == 0 ? " | " : "; ") << channel + 1 << ": "
                       << modeName(image.cell(step, channel));

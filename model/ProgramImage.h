@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -18,7 +19,8 @@ inline constexpr std::size_t kImageSize =
 inline constexpr std::uint16_t kStepCountMask = 0x7FFF;
 inline constexpr std::uint16_t kStartBlockBit = 0x8000;
 
-// Step times are held in units of 10 ms.
+// Step times are held in these units.
+inline constexpr std::chrono::milliseconds kStepTimeUnit{10};
 inline constexpr std::uint16_t kMinStepTime = 5;
 inline constexpr std::uint16_t kMaxStepTime = 2560;
 inline constexpr std::uint16_t kDefaultStepTime = 100;

@@ -1,7 +1,6 @@
 #include "ui/EditorPresenter.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace tevra {
 
@@ -11,7 +10,6 @@ namespace {
 // the bound only guards against a conversion that would not round-trip.
 constexpr int kMaxRefreshPasses = 8;
 // Step times are held in these units and shown in milliseconds.
-constexpr std::chrono::milliseconds kStepTimeUnit{10};
 
 // Indexed by the cell's mode bits, 0..7.
 constexpr std::array<ButtonFaces, 8> kButtonFaces{{

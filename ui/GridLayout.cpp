@@ -6,8 +6,7 @@ namespace tevra {
 
 namespace {
 
-// Step times are held in units of 10 ms.
-constexpr int kUnitsPerSecond = 100;
+constexpr int kUnitsPerSecond = static_cast<int>(std::chrono::seconds{1} / kStepTimeUnit);
 
 int columnWidthFor(std::uint16_t stepTime, bool byTime) {
     if (!byTime) {

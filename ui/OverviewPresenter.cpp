@@ -9,9 +9,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Step times are held in units of 10 ms.
-constexpr milliseconds kStepTimeUnit{10};
-
 // What the channel does in the editor's terms: its buttons' faces, or "Стоп диммер" for a
 // fixed level.
 const char* modeWords(int mode) {

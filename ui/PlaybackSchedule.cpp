@@ -8,9 +8,6 @@ namespace {
 
 using std::chrono::microseconds;
 
-// Step times are held in units of 10 ms.
-constexpr microseconds kStepTimeUnit{10'000};
-
 // Speeds in halves, so that every step's duration is a whole number of microseconds.
 constexpr std::int64_t kNormalHalves = 2;
 constexpr std::int64_t halves(PlaybackSpeed speed) {

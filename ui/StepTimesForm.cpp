@@ -4,12 +4,7 @@
 
 namespace tevra {
 
-namespace {
-
-// The time caption is in ms; the slider counts units of 10 ms.
-constexpr int kMillisPerTimeUnit = 10;
-
-} // namespace
+namespace {} // namespace
 
 void StepTimesForm::setRange(const StepTimesRange& range) {
     m_range = range;
@@ -33,7 +28,7 @@ void StepTimesForm::sliderDrawn(int position) {
 }
 
 std::u16string StepTimesForm::timeCaption() const {
-    return decimalText(m_range.timeValue * kMillisPerTimeUnit);
+    return decimalText(static_cast<int>((kStepTimeUnit * m_range.timeValue).count()));
 }
 
 void StepTimesForm::onChange(Field field) {
