@@ -43,10 +43,6 @@ constexpr UINT kAboutCommand = 0x0010;
 constexpr WPARAM kSystemCommandMask = 0xFFF0;
 #endif
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::filesystem::path toPath(const QString& fileName) {
     return std::filesystem::path(fileName.toStdU16String());
 }
@@ -248,9 +244,9 @@ void CEditorDlg::applyView() {
 
     setStepSelectorRange(m_ui->stepSelector, view.stepSelectorMin, view.stepSelectorMax);
     m_ui->stepSelector->setValue(view.stepSelectorPosition);
-    m_ui->stepEdit->setText(fromUtf8(view.stepText));
-    m_ui->countEdit->setText(fromUtf8(view.countText));
-    m_ui->stepTimeGroup->setTitle(fromUtf8(view.stepTimeCaption));
+    m_ui->stepEdit->setText(QString::fromStdString(view.stepText));
+    m_ui->countEdit->setText(QString::fromStdString(view.countText));
+    m_ui->stepTimeGroup->setTitle(QString::fromStdString(view.stepTimeCaption));
     m_ui->stepTimeSlider->setValue(view.stepTimeSliderPosition);
 
     for (std::size_t channel = 0; channel < m_channels.size(); ++channel) {
@@ -265,7 +261,7 @@ void CEditorDlg::applyView() {
     }
 
     m_ui->startBlockCheck->setChecked(view.startBlockChecked);
-    m_ui->detailGroup->setTitle(fromUtf8(view.detailCaption));
+    m_ui->detailGroup->setTitle(QString::fromStdString(view.detailCaption));
     showOrHide(m_ui->detailGroup, view.detailVisible);
     m_ui->dimmerSlider->setValue(view.dimmerSliderPosition);
     showOrHide(m_ui->dimmerSlider, view.dimmerSliderVisible);
@@ -410,7 +406,8 @@ void CEditorDlg::shiftTimes(bool longer) {
     const auto refusal = m_presenter.shiftTimesClicked(longer);
     afterAction();
     if (refusal) {
-        m_prompts->showMessage(this, fromUtf8(EditorPresenter::shiftRefusalText(*refusal)),
+        m_prompts->showMessage(this,
+                               QString::fromStdString(EditorPresenter::shiftRefusalText(*refusal)),
                                QString::fromUtf8(kTimeShiftRefusedCaption));
     }
 }
@@ -495,7 +492,7 @@ bool CEditorDlg::readNamedFile(const QString& fileName, ProgramImage& image) {
 }
 
 void CEditorDlg::reportFileOutcome(const FileOutcome& outcome, const QString& fileName) {
-    const QString reason = fromUtf8(outcome.reason);
+    const QString reason = QString::fromStdString(outcome.reason);
     QString text;
     switch (outcome.status) {
     case FileStatus::Done:
