@@ -9,7 +9,6 @@ namespace {
 // Each write-back leaves values the sliders show exactly, so a second pass always settles;
 // the bound only guards against a conversion that would not round-trip.
 constexpr int kMaxRefreshPasses = 8;
-// Step times are held in these units and shown in milliseconds.
 
 // Indexed by the cell's mode bits, 0..7.
 constexpr std::array<ButtonFaces, 8> kButtonFaces{{
