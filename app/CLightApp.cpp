@@ -1,7 +1,7 @@
 #include "app/CLightApp.h"
 
 #include "app/Version.h"
-#include "ui/CEditorDlg.h"
+#include "ui/editor/CEditorDlg.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

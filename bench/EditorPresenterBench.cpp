@@ -1,4 +1,4 @@
-#include "ui/EditorPresenter.h"
+#include "ui/editor/EditorPresenter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "ui/CEditorDlg.h"
+#include "ui/editor/CEditorDlg.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "files/ProgramFile.h"
-#include "ui/CEditorDlg.h"
-#include "ui/OverviewGridView.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/overview/OverviewGridView.h"
 
 #include <QApplication>
 #include <QImage>

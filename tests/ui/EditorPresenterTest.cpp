@@ -1,4 +1,4 @@
-#include "ui/EditorPresenter.h"
+#include "ui/editor/EditorPresenter.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/GridLayout.h"
+#include "ui/overview/GridLayout.h"
 
 #include <gtest/gtest.h>
 #include <tuple>

@@ -1,4 +1,4 @@
-#include "ui/OverviewPresenter.h"
+#include "ui/overview/OverviewPresenter.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ui/PlaybackSchedule.h"
+#include "ui/overview/PlaybackSchedule.h"
 
 #include <gtest/gtest.h>
 #include <random>

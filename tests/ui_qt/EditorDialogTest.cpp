@@ -1,8 +1,8 @@
 #include "model/ChannelCell.h"
-#include "ui/CAboutDlg.h"
-#include "ui/CEditorDlg.h"
-#include "ui/EditorPrompts.h"
-#include "ui/TriStateBitmapButton.h"
+#include "ui/dialogs/CAboutDlg.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/editor/EditorPrompts.h"
+#include "ui/widgets/TriStateBitmapButton.h"
 
 #include <QtTest>
 #include <QtWidgets>

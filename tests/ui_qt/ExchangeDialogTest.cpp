@@ -3,8 +3,8 @@
 #include "sim/SimulatedController.h"
 #include "support/RecordingProfile.h"
 #include "support/SavedVariable.h"
-#include "ui/CExchangeDlg.h"
-#include "ui/SettingsProfile.h"
+#include "ui/exchange/CExchangeDlg.h"
+#include "ui/exchange/SettingsProfile.h"
 
 #include <QtTest>
 #include <QtWidgets>

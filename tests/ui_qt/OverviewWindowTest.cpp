@@ -1,5 +1,5 @@
-#include "ui/CEditorDlg.h"
-#include "ui/COverviewWnd.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/overview/COverviewWnd.h"
 
 #include <QtTest>
 #include <QtWidgets>

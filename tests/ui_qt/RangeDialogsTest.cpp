@@ -1,5 +1,5 @@
-#include "ui/CCopyStepsDlg.h"
-#include "ui/CStepTimesDlg.h"
+#include "ui/dialogs/CCopyStepsDlg.h"
+#include "ui/dialogs/CStepTimesDlg.h"
 
 #include <QtTest>
 #include <QtWidgets>
