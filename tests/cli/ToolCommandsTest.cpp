@@ -83,11 +83,11 @@ TEST_F(ToolCommandsTest, NewCheckShowExportImport) {
     image.setCell(3, 15, 0x84); // mode 4, which only files bring
     ASSERT_TRUE(writeProgramFile(path("modes.tvr"), image).ok());
     const std::string shown = runTool({"show", path("modes.tvr")}).out;
-    EXPECT_TRUE(shown.starts_with("Шагов: 3\nСтарт блок: да\nШаг 1: 1000 мс | 1: яркость 16; 2: "
-                                  "диммер светлый 2560 мс; 3: вкл; 4: выкл; 5:"))
+    EXPECT_TRUE(shown.starts_with("Шагов: 3\nСтарт блок: да\nШаг 1: 1000 мс | 1: уровень 16; 2: "
+                                  "диммер светлый, 2560 mS; 3: включен; 4: выключен; 5:"))
         << shown;
-    EXPECT_NE(shown.find("\nШаг 2: 655350 мс | 1: выкл;"), std::string::npos);
-    EXPECT_TRUE(shown.ends_with("; 16: режим 4, диммер 40960 мс\n"));
+    EXPECT_NE(shown.find("\nШаг 2: 655350 мс | 1: выключен;"), std::string::npos);
+    EXPECT_TRUE(shown.ends_with("; 16: диммер (режим 4), 40960 mS\n"));
 
     // Standard input works as the JSON source too.
     const ToolResult exported = runTool({"export", path("modes.tvr")});
@@ -140,6 +140,7 @@ TEST_F(ToolCommandsTest, WritesTheProgramAndTheSettingsTheOptionsGive) {
         EXPECT_NE(m_shown.find(shown), std::string::npos) << m_shown;
         EXPECT_TRUE(
             m_shown.starts_with("Программа: шагов 20, старт блок нет\n0x0000: 14 00 64 00"));
+        EXPECT_NE(m_shown.find("\nШаг 20: 1000 мс | 1: выключен; 2: выключен;"), std::string::npos);
     }
 }
 

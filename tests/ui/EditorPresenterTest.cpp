@@ -48,14 +48,18 @@ TEST(EditorPresenter, ModeFromAFileRendersByTheTable) {
         BS secondaryState;
         bool secondaryVisible;
         char detail; // 'L', 'D' or none
-    } rows[8] = {{BI::Dark, BS::Clear, BI::None, BS::Clear, false, 0},
-                 {BI::Lit, BS::Checked, BI::None, BS::Clear, false, 0},
-                 {BI::Ramp, BS::Indeterminate, BI::Dark, BS::Clear, true, 'D'},
-                 {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, 'L'},
-                 {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, 'D'},
-                 {BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, 'D'},
-                 {BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, 'D'},
-                 {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, true, 'D'}};
+        const char* description;
+    } rows[8] = {
+        {BI::Dark, BS::Clear, BI::None, BS::Clear, false, 0, "выключен"},
+        {BI::Lit, BS::Checked, BI::None, BS::Clear, false, 0, "включен"},
+        {BI::Ramp, BS::Indeterminate, BI::Dark, BS::Clear, true, 'D', "диммер тёмный, 420 mS"},
+        {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, 'L', "уровень 7"},
+        {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, 'D',
+         "диммер (режим 4), 420 mS"},
+        {BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, 'D', "диммер (режим 5), 420 mS"},
+        {BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, 'D', "диммер светлый, 420 mS"},
+        {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, true, 'D',
+         "диммер нарастание, 420 mS"}};
     for (int mode = 0; mode < 8; ++mode) {
         SCOPED_TRACE(mode);
         const auto& r = rows[mode];
@@ -65,8 +69,9 @@ TEST(EditorPresenter, ModeFromAFileRendersByTheTable) {
         const std::uint8_t cell = cellOf(static_cast<M>(mode), 6);
         loadCell(p, 9, cell);
         expected.channels[0].markerVisible = false;
-        expected.channels[9] = {true,        r.primary,        r.primaryState,
-                                r.secondary, r.secondaryState, r.secondaryVisible};
+        expected.channels[9] = {true,         r.primary,        r.primaryState,
+                                r.secondary,  r.secondaryState, r.secondaryVisible,
+                                r.description};
         if (r.detail != 0) {
             const bool level = r.detail == 'L';
             expected.detailVisible = expected.stopDimmerVisible = true;
@@ -144,6 +149,7 @@ TEST(EditorPresenter, StepNavigationCountAndTime) {
         {"time 5 kept", {stored(5)}, 2, 20, 5},
         {"time 2560 kept", {stored(2560)}, 2, 20, 2560},
         {"time 2561 lowered", {stored(2561)}, 2, 20, 2560},
+        {"Up lengthens by 10 ms", {stored(100), press(ArrowKey::Up)}, 2, 20, 101},
         {"read", {at(7), read(20)}, 1, 20},
         {"read 5 steps", {at(7), read(5), at(9999)}, 5, 5},
         {"read 5 steps, then move", {read(5), at(9999), left, right, at(0), at(3)}, 3, 5},

@@ -307,6 +307,21 @@ private:
     }
     bool shows(const QString& name) const { return child(name)->isVisibleTo(m_editor.get()); }
 
+    // The buttons' states and words as a screen reader is given them.
+    static ButtonState heardState(const TriStateBitmapButton* button) {
+        const QAccessible::State state =
+            QAccessible::queryAccessibleInterface(const_cast<TriStateBitmapButton*>(button))
+                ->state();
+        return state.checkStateMixed ? ButtonState::Indeterminate
+               : state.checked       ? ButtonState::Checked
+                                     : ButtonState::Clear;
+    }
+    static std::string heardDescription(const TriStateBitmapButton* button) {
+        return QAccessible::queryAccessibleInterface(const_cast<TriStateBitmapButton*>(button))
+            ->text(QAccessible::Description)
+            .toStdString();
+    }
+
     // What the widgets show, to compare with what the presenter says they must show.
     EditorView shownView() const {
         EditorView v;
@@ -323,10 +338,11 @@ private:
             const auto* secondary = button("secondary", c + 1);
             v.channels[static_cast<std::size_t>(c)] = {shows("marker" + QString::number(c + 1)),
                                                        imageOf(primary),
-                                                       primary->state(),
+                                                       heardState(primary),
                                                        imageOf(secondary),
-                                                       secondary->state(),
-                                                       shows("secondary" + QString::number(c + 1))};
+                                                       heardState(secondary),
+                                                       shows("secondary" + QString::number(c + 1)),
+                                                       heardDescription(primary)};
         }
         v.startBlockChecked = child<QCheckBox>("startBlockCheck")->isChecked();
         v.detailVisible = shows("detailGroup");
