@@ -23,14 +23,14 @@ protected:
 TEST_F(OverviewPresenterTest, EachModeShowsTheEditorsFacesAndWords) {
     const std::string dimmer = "\nСкорость диммера 9 -го канала: 420 mS.";
     const std::tuple<CellFace, const char*, std::string> rows[] = {
-        {{BI::Dark, BI::None, 0}, "Выключен", ""},
-        {{BI::Lit, BI::None, 0}, "Включен", ""},
-        {{BI::Ramp, BI::Dark, 0}, "Диммер: тёмный", dimmer},
-        {{BI::Ramp, BI::None, 7}, "Стоп диммер", "\nЯркость 9-го канала: 7 "},
-        {{BI::Ramp, BI::None, 0}, "Диммер: режим 4", dimmer},
-        {{BI::Ramp, BI::Lit, 0}, "Диммер: режим 5", dimmer},
-        {{BI::Ramp, BI::Lit, 0}, "Диммер: светлый", dimmer},
-        {{BI::Ramp, BI::Ramp, 0}, "Диммер: волна", dimmer}};
+        {{BI::Dark, BI::None, 0}, "выключен", ""},
+        {{BI::Lit, BI::None, 0}, "включен", ""},
+        {{BI::Ramp, BI::Dark, 0}, "диммер тёмный", dimmer},
+        {{BI::Ramp, BI::None, 7}, "уровень", "\nЯркость 9-го канала: 7 "},
+        {{BI::Ramp, BI::None, 0}, "диммер (режим 4)", dimmer},
+        {{BI::Ramp, BI::Lit, 0}, "диммер (режим 5)", dimmer},
+        {{BI::Ramp, BI::Lit, 0}, "диммер светлый", dimmer},
+        {{BI::Ramp, BI::Ramp, 0}, "диммер нарастание", dimmer}};
     m_editor.stepAndChannelChosen(3, 0);
     for (int mode = 0; mode < 8; ++mode) {
         SCOPED_TRACE(mode);
@@ -135,6 +135,32 @@ TEST_F(OverviewPresenterTest, TheGridAndTheStatusFollowTheProgram) {
     m_overview.playPressed();
     EXPECT_EQ(m_overview.controls(), (PlaybackControls{false, false, false}));
     EXPECT_EQ(m_overview.statusText(), "Шаг 1 из 0, время 0:00,0 из 0:00,0");
+}
+
+// Levels stay clear of Off's black and On's white; out-of-range levels from a file draw as
+// the nearest.
+TEST(OverviewPresenterRules, ALevelNeverLooksLikeOffOrOn) {
+    const std::pair<int, int> shades[] = {{1, 64}, {16, 125}, {32, 192}, {0, 64}, {40, 192}};
+    for (const auto& [level, shade] : shades) {
+        EXPECT_EQ(OverviewPresenter::levelShade(level), shade) << level;
+    }
+}
+
+// A 918 x 600 frame beside a 300 px editor: right of it, else left of it, always on the
+// editor's screen, level with the editor's frame.
+TEST(OverviewPresenterRules, TheFirstOpenLiesOnTheEditorsScreen) {
+    const ScreenRect screen{0, 0, 1600, 900};
+    const std::tuple<ScreenRect, ScreenRect, int, int> rows[] = {
+        {{100, 50, 300, 500}, screen, 408, 50},
+        {{600, 50, 300, 500}, screen, 0, 50},                     // neither side has room
+        {{1250, 40, 300, 500}, screen, 324, 40},                  // left of it
+        {{1700, 400, 300, 500}, {1600, 0, 1366, 768}, 2008, 168}, // a second screen
+        {{10, 10, 300, 500}, {0, 0, 800, 600}, 0, 0}};            // wider than the screen
+    for (const auto& [editor, on, left, top] : rows) {
+        const PointPx place = OverviewPresenter::firstPlace(editor, 918, 600, on);
+        EXPECT_EQ(place.x, left) << editor.left;
+        EXPECT_EQ(place.y, top) << editor.left;
+    }
 }
 
 } // namespace

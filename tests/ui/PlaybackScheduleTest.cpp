@@ -90,6 +90,29 @@ TEST_F(PlaybackScheduleTest, AnEditDuringPlayTakesEffectFromTheNextStep) {
     EXPECT_EQ(std::get<1>(at(4400)), 1);
 }
 
+// A playing or paused step that the program no longer has ends at once and play goes on from
+// step 1; one it still has plays on; with no steps play stops.
+TEST_F(PlaybackScheduleTest, AStepLostUnderPlayEndsThere) {
+    const std::tuple<int, bool, int, Shown> rows[] = {
+        {3, false, 2, Shown(Playing, 1, 100, 0, 1)}, {3, true, 2, Shown(Paused, 1, 100, 0, 1)},
+        {2, false, 2, Shown(Playing, 2, 0, 100, 2)}, {3, false, 0, Shown(Stopped, {}, 0, 0, 0)},
+        {1, true, 0, Shown(Stopped, {}, 0, 0, 0)},
+    };
+    for (const auto& [from, paused, count, shown] : rows) {
+        SCOPED_TRACE(testing::Message() << from << paused << count);
+        m_schedule.stop();
+        m_program.setStepCount(3);
+        m_now = 0ms;
+        m_schedule.play(from);
+        at(100);
+        if (paused) {
+            m_schedule.pause();
+        }
+        m_program.setStepCount(count);
+        EXPECT_EQ(at(100), shown);
+    }
+}
+
 // However uneven the frames, each shows the step due by then, begun exactly at the sum of the
 // earlier steps' times divided by the speed, for two rounds of 500 steps.
 TEST_F(PlaybackScheduleTest, EachSpeedDividesEveryStepWithoutDrift) {

@@ -26,9 +26,35 @@ private slots:
         m_editor->exec();
         QVERIFY(ran);
 
-        // F2 in a new editor opens the overview where it was when it closed with the editor.
+        // F2 in a new editor opens the overview where it was when it closed with the editor,
+        // with the editor's step in view.
         openEditor();
+        QTest::mouseClick(child("countPlus10Button"), Qt::LeftButton);
+        QTest::mouseClick(child("countPlus10Button"), Qt::LeftButton);
+        m_editor->findChild<QSlider*>("stepSelector")->setValue(40);
         QCOMPARE(pressF2()->size(), QSize(1000, 560));
+        QCOMPARE(lastVisibleX(), 40 * 40);
+        // A new last column comes into view.
+        QTest::mouseClick(child("insertStepButton"), Qt::LeftButton);
+        QCOMPARE(stepText(), QStringLiteral("41"));
+        QCOMPARE(lastVisibleX(), 41 * 40);
+    }
+
+    // On first open the window lies on the screen, level with the editor, and both fit side
+    // by side on a screen 1366 px wide.
+    void theFirstOpenFitsBesideTheEditor() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_emptySettingsDir.path());
+        openEditor();
+        m_editor->move(m_editor->screen()->availableGeometry().topRight() - QPoint(400, -30));
+        const COverviewWnd* opened = pressF2();
+        // As far on the screen as its width lets it be.
+        const QRect available = m_editor->screen()->availableGeometry();
+        QVERIFY(opened->frameGeometry().right() <= available.right() ||
+                opened->frameGeometry().left() == available.left());
+        QCOMPARE(opened->frameGeometry().top(), m_editor->frameGeometry().top());
+        QVERIFY(m_editor->frameGeometry().width() + 8 + opened->minimumSizeHint().width() +
+                    (opened->frameGeometry().width() - opened->width()) <=
+                1366);
     }
 
 private:
@@ -61,6 +87,15 @@ private:
         QCOMPARE(status(), QStringLiteral("Шаг 8 из 30, время 0:07,0 из 0:30,0"));
         m_editor->findChild<QSlider*>("stepSelector")->setValue(30);
         QVERIFY(grid()->horizontalScrollBar()->value() > 0);
+
+        // Tab reaches the speed and "По времени"; the grid passes Left and Right to the window.
+        const char* chain[] = {"playButton", "speedCombo", "byTimeCheck", "grid"};
+        for (const char* name : chain) {
+            QTest::keyClick(opened, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), overviewChild(name));
+        }
+        QTest::keyClick(grid(), Qt::Key_Left);
+        QCOMPARE(stepText(), QStringLiteral("29"));
         QTest::mouseClick(child("undoButton"), Qt::LeftButton);
 
         opened->resize(1000, 560);
@@ -83,6 +118,10 @@ private:
     template <typename T = QWidget> T* overviewChild(const QString& name) const {
         return m_editor->findChild<COverviewWnd*>()->findChild<T*>(name);
     }
+    // Grid x just right of the last column in view.
+    int lastVisibleX() const {
+        return grid()->horizontalScrollBar()->value() + grid()->viewport()->width() - 28;
+    }
     QAbstractScrollArea* grid() const { return overviewChild<QAbstractScrollArea>("grid"); }
     // Unscrolled: channel numbers 28 px wide, header 34 px high, cells 40 x 18 px.
     static QPoint cellCentre(int step, int channel) { return {8 + 40 * step, 43 + 18 * channel}; }
@@ -93,6 +132,7 @@ private:
     QString stepText() const { return m_editor->findChild<QLineEdit*>("stepEdit")->text(); }
 
     QTemporaryDir m_settingsDir;
+    QTemporaryDir m_emptySettingsDir;
     std::unique_ptr<CEditorDlg> m_editor;
 };
 

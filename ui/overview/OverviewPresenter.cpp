@@ -1,5 +1,7 @@
 #include "ui/overview/OverviewPresenter.h"
 
+#include "model/ChannelWords.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -8,15 +10,6 @@ namespace tevra {
 namespace {
 
 using std::chrono::milliseconds;
-
-// What the channel does in the editor's terms: its buttons' faces, or "Стоп диммер" for a
-// fixed level.
-const char* modeWords(int mode) {
-    constexpr std::array<const char*, 8> kWords = {
-        "Выключен",        "Включен",         "Диммер: тёмный",  "Стоп диммер",
-        "Диммер: режим 4", "Диммер: режим 5", "Диммер: светлый", "Диммер: волна"};
-    return kWords[static_cast<std::size_t>(mode)];
-}
 
 std::string channelName(int channel) {
     return "Канал " + std::to_string(channel + 1);
@@ -65,11 +58,36 @@ CellFace OverviewPresenter::cellFace(std::uint8_t cell) {
 
 std::optional<int> OverviewPresenter::refresh() {
     m_layout.layOut(program(), m_columnsByTime);
+    m_playback.followStepCount();
     if (currentStep() == m_revealedStep) {
         return std::nullopt;
     }
     m_revealedStep = currentStep();
     return m_revealedStep;
+}
+
+PointPx OverviewPresenter::firstPlace(const ScreenRect& editorFrame, int frameWidth,
+                                      int frameHeight, const ScreenRect& screen) {
+    const int screenRight = screen.left + screen.width;
+    int left = editorFrame.left + editorFrame.width + kWindowGapPx;
+    if (left + frameWidth > screenRight) {
+        left = editorFrame.left - kWindowGapPx - frameWidth;
+    }
+    left = std::max(std::min(left, screenRight - frameWidth), screen.left);
+    const int top =
+        std::max(std::min(editorFrame.top, screen.top + screen.height - frameHeight), screen.top);
+    return {left, top};
+}
+
+int OverviewPresenter::reveal() {
+    m_revealedStep = currentStep();
+    return m_revealedStep;
+}
+
+int OverviewPresenter::levelShade(int level) {
+    const int from = std::clamp(level, kLevelSliderMin, kLevelSliderMax) - kLevelSliderMin;
+    return kDimmestLevelShade +
+           from * (kBrightestLevelShade - kDimmestLevelShade) / (kLevelSliderMax - kLevelSliderMin);
 }
 
 void OverviewPresenter::setColumnsByTime(bool byTime) {
