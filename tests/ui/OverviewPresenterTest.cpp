@@ -146,21 +146,26 @@ TEST(OverviewPresenterRules, ALevelNeverLooksLikeOffOrOn) {
     }
 }
 
-// A 918 x 600 frame beside a 300 px editor: right of it, else left of it, always on the
-// editor's screen, level with the editor's frame.
+// A frame of 918 x 600, at least 818 wide, beside a 300 px editor: right of it, else left of
+// it, else narrowed on the roomier side; always on the editor's screen, level with the editor.
 TEST(OverviewPresenterRules, TheFirstOpenLiesOnTheEditorsScreen) {
     const ScreenRect screen{0, 0, 1600, 900};
-    const std::tuple<ScreenRect, ScreenRect, int, int> rows[] = {
-        {{100, 50, 300, 500}, screen, 408, 50},
-        {{600, 50, 300, 500}, screen, 0, 50},                     // neither side has room
-        {{1250, 40, 300, 500}, screen, 324, 40},                  // left of it
-        {{1700, 400, 300, 500}, {1600, 0, 1366, 768}, 2008, 168}, // a second screen
-        {{10, 10, 300, 500}, {0, 0, 800, 600}, 0, 0}};            // wider than the screen
-    for (const auto& [editor, on, left, top] : rows) {
-        const PointPx place = OverviewPresenter::firstPlace(editor, 918, 600, on);
-        EXPECT_EQ(place.x, left) << editor.left;
-        EXPECT_EQ(place.y, top) << editor.left;
+    const std::pair<ScreenRect, ScreenRect> rows[] = {
+        {{100, 50, 300, 500}, {408, 50, 918, 600}},
+        {{1250, 40, 300, 500}, {324, 40, 918, 600}},
+        {{400, 50, 300, 500}, {708, 50, 892, 600}},
+        {{700, 400, 300, 500}, {0, 300, 818, 600}},
+    };
+    for (const auto& [editor, place] : rows) {
+        EXPECT_EQ(OverviewPresenter::firstPlace(editor, 918, 818, 600, screen), place)
+            << editor.left;
     }
+    // A second screen, and one smaller than the window.
+    EXPECT_EQ(
+        OverviewPresenter::firstPlace({1700, 10, 300, 500}, 918, 818, 600, {1600, 0, 1366, 768}),
+        (ScreenRect{2008, 10, 918, 600}));
+    EXPECT_EQ(OverviewPresenter::firstPlace({10, 10, 300, 500}, 918, 818, 600, {0, 0, 800, 500}),
+              (ScreenRect{0, 0, 800, 500}));
 }
 
 } // namespace

@@ -131,16 +131,13 @@ void COverviewWnd::placeWindow() {
                          editor->geometry().top() - editorFrame.top(),
                          editorFrame.right() - editor->geometry().right(),
                          editorFrame.bottom() - editor->geometry().bottom());
-    const QScreen* screen = editor->screen();
-    const QRect available = screen->availableGeometry();
+    const QRect available = editor->screen()->availableGeometry();
     const QSize frameSize = size().grownBy(frame);
-    const PointPx place = OverviewPresenter::firstPlace(
+    const ScreenRect place = OverviewPresenter::firstPlace(
         {editorFrame.left(), editorFrame.top(), editorFrame.width(), editorFrame.height()},
-        std::min(frameSize.width(), available.width()),
-        std::min(frameSize.height(), available.height()),
+        frameSize.width(), minimumSizeHint().grownBy(frame).width(), frameSize.height(),
         {available.left(), available.top(), available.width(), available.height()});
-    setGeometry(QRect(QPoint(place.x + frame.left(), place.y + frame.top()),
-                      size().boundedTo(available.size().shrunkBy(frame))));
+    setGeometry(QRect(place.left, place.top, place.width, place.height).marginsRemoved(frame));
 }
 
 void COverviewWnd::editorRefreshed() {

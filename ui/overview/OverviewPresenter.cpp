@@ -66,17 +66,23 @@ std::optional<int> OverviewPresenter::refresh() {
     return m_revealedStep;
 }
 
-PointPx OverviewPresenter::firstPlace(const ScreenRect& editorFrame, int frameWidth,
-                                      int frameHeight, const ScreenRect& screen) {
+ScreenRect OverviewPresenter::firstPlace(const ScreenRect& editorFrame, int width, int minimumWidth,
+                                         int height, const ScreenRect& screen) {
     const int screenRight = screen.left + screen.width;
-    int left = editorFrame.left + editorFrame.width + kWindowGapPx;
-    if (left + frameWidth > screenRight) {
-        left = editorFrame.left - kWindowGapPx - frameWidth;
-    }
-    left = std::max(std::min(left, screenRight - frameWidth), screen.left);
-    const int top =
-        std::max(std::min(editorFrame.top, screen.top + screen.height - frameHeight), screen.top);
-    return {left, top};
+    const int editorRight = editorFrame.left + editorFrame.width;
+    const int rightSpace = screenRight - editorRight - kWindowGapPx;
+    const int leftSpace = editorFrame.left - kWindowGapPx - screen.left;
+    const bool rightSide = rightSpace >= width || (leftSpace < width && rightSpace >= leftSpace);
+    // Narrower, down to the minimum, where that lets it stand beside the editor.
+    const int fitted = std::min(
+        std::max(std::min(width, rightSide ? rightSpace : leftSpace), minimumWidth), screen.width);
+    const int left =
+        rightSide ? editorRight + kWindowGapPx : editorFrame.left - kWindowGapPx - fitted;
+    const int fittedHeight = std::min(height, screen.height);
+    return {
+        std::max(std::min(left, screenRight - fitted), screen.left),
+        std::max(std::min(editorFrame.top, screen.top + screen.height - fittedHeight), screen.top),
+        fitted, fittedHeight};
 }
 
 int OverviewPresenter::reveal() {

@@ -64,10 +64,11 @@ public:
     OverviewPresenter(EditorPresenter& editor, PlaybackClock clock);
 
     static CellFace cellFace(std::uint8_t cell);
-    // Where the window's frame goes on first open: level with the editor's frame, right of it
-    // or else left of it, and wholly on the editor's screen (at its left edge when too wide).
-    static PointPx firstPlace(const ScreenRect& editorFrame, int frameWidth, int frameHeight,
-                              const ScreenRect& screen);
+    // The window's frame on first open: level with the editor's frame, right of it or else
+    // left of it, narrowed down to minimumWidth where that lets it stand beside the editor,
+    // and wholly on the editor's screen as far as its size lets it be.
+    static ScreenRect firstPlace(const ScreenRect& editorFrame, int width, int minimumWidth,
+                                 int height, const ScreenRect& screen);
     // The grey (0..255) a level is drawn in: clear of Off's black and On's white at both ends,
     // so a level never passes for either.
     static constexpr int kDimmestLevelShade = 64;
