@@ -1,5 +1,8 @@
 #include "ToolRun.h"
 #include "files/ProgramFile.h"
+#include "link/ControllerSettings.h"
+#include "link/SerialPort.h"
+#include "link/Upload.h"
 #include "support/SavedVariable.h"
 #include "support/TemporaryFolder.h"
 
@@ -142,6 +145,23 @@ TEST_F(ToolCommandsTest, WritesTheProgramAndTheSettingsTheOptionsGive) {
             m_shown.starts_with("Программа: шагов 20, старт блок нет\n0x0000: 14 00 64 00"));
         EXPECT_NE(m_shown.find("\nШаг 20: 1000 мс | 1: выключен; 2: выключен;"), std::string::npos);
     }
+}
+
+// As download reads them, role bytes that no setting gives are shown as they are.
+TEST_F(ToolCommandsTest, TheDumpShowsUndecodableRoleBytesAsTheyAre) {
+    ToolRun simulator({"simulate", "--dump-on-exit"});
+    const std::string device = simulator.firstLine();
+    const std::unique_ptr<SerialPort> port = createSystemSerialPort();
+    ASSERT_EQ(port->open(device), PortOpenStatus::Opened);
+    port->setModemLines();
+    std::array<std::uint8_t, kTransferBlockSize> block{};
+    block[8] = 0x12;
+    block[9] = 0x34;
+    EXPECT_EQ(writeBlock(*port, kConfigBlockAddress, block).outcome, UploadOutcome::Written);
+    port->close();
+    simulator.signal(SIGTERM);
+    const std::string shown = simulator.finish().out;
+    EXPECT_NE(shown.find(", роль ?? (байты 12 34)\n"), std::string::npos) << shown;
 }
 
 TEST_F(ToolCommandsTest, ControllerFaultsExitTwoOrThreeAndNameTheBlock) {
