@@ -1,5 +1,7 @@
 #include "ui/editor/EditorPresenter.h"
 
+#include "model/ChannelWords.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -48,18 +50,14 @@ TEST(EditorPresenter, ModeFromAFileRendersByTheTable) {
         BS secondaryState;
         bool secondaryVisible;
         char detail; // 'L', 'D' or none
-        const char* description;
-    } rows[8] = {
-        {BI::Dark, BS::Clear, BI::None, BS::Clear, false, 0, "выключен"},
-        {BI::Lit, BS::Checked, BI::None, BS::Clear, false, 0, "включен"},
-        {BI::Ramp, BS::Indeterminate, BI::Dark, BS::Clear, true, 'D', "диммер тёмный, 420 mS"},
-        {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, 'L', "уровень 7"},
-        {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, 'D',
-         "диммер (режим 4), 420 mS"},
-        {BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, 'D', "диммер (режим 5), 420 mS"},
-        {BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, 'D', "диммер светлый, 420 mS"},
-        {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, true, 'D',
-         "диммер нарастание, 420 mS"}};
+    } rows[8] = {{BI::Dark, BS::Clear, BI::None, BS::Clear, false, 0},
+                 {BI::Lit, BS::Checked, BI::None, BS::Clear, false, 0},
+                 {BI::Ramp, BS::Indeterminate, BI::Dark, BS::Clear, true, 'D'},
+                 {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, 'L'},
+                 {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, false, 'D'},
+                 {BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, 'D'},
+                 {BI::Ramp, BS::Indeterminate, BI::Lit, BS::Checked, true, 'D'},
+                 {BI::Ramp, BS::Indeterminate, BI::Ramp, BS::Indeterminate, true, 'D'}};
     for (int mode = 0; mode < 8; ++mode) {
         SCOPED_TRACE(mode);
         const auto& r = rows[mode];
@@ -69,9 +67,9 @@ TEST(EditorPresenter, ModeFromAFileRendersByTheTable) {
         const std::uint8_t cell = cellOf(static_cast<M>(mode), 6);
         loadCell(p, 9, cell);
         expected.channels[0].markerVisible = false;
-        expected.channels[9] = {true,         r.primary,        r.primaryState,
-                                r.secondary,  r.secondaryState, r.secondaryVisible,
-                                r.description};
+        expected.channels[9] = {true,           r.primary,        r.primaryState,
+                                r.secondary,    r.secondaryState, r.secondaryVisible,
+                                cellWords(cell)};
         if (r.detail != 0) {
             const bool level = r.detail == 'L';
             expected.detailVisible = expected.stopDimmerVisible = true;

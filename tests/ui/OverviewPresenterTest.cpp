@@ -137,35 +137,21 @@ TEST_F(OverviewPresenterTest, TheGridAndTheStatusFollowTheProgram) {
     EXPECT_EQ(m_overview.statusText(), "Шаг 1 из 0, время 0:00,0 из 0:00,0");
 }
 
-// Levels stay clear of Off's black and On's white; out-of-range levels from a file draw as
-// the nearest.
-TEST(OverviewPresenterRules, ALevelNeverLooksLikeOffOrOn) {
-    const std::pair<int, int> shades[] = {{1, 64}, {16, 125}, {32, 192}, {0, 64}, {40, 192}};
-    for (const auto& [level, shade] : shades) {
-        EXPECT_EQ(OverviewPresenter::levelShade(level), shade) << level;
+// Levels draw clear of Off and On. A first open's frame (918 x 600, at least 818 wide) goes
+// right of the editor, else left, else narrowed; on the editor's screen, level with it.
+TEST(OverviewPresenterRules, LevelShadesAndTheFirstPlace) {
+    EXPECT_EQ(OverviewPresenter::levelShade(1), 64);
+    EXPECT_EQ(OverviewPresenter::levelShade(32), 192);
+    const ScreenRect wide{0, 0, 1600, 900};
+    const std::tuple<ScreenRect, ScreenRect, ScreenRect> rows[] = {
+        {{100, 50, 300, 500}, wide, {408, 50, 918, 600}},
+        {{400, 50, 300, 500}, wide, {708, 50, 892, 600}},
+        {{700, 400, 300, 500}, wide, {0, 300, 818, 600}},
+        {{1700, 10, 300, 500}, {1600, 0, 1366, 768}, {2008, 10, 918, 600}},
+        {{10, 10, 300, 500}, {0, 0, 800, 500}, {0, 0, 800, 500}}};
+    for (const auto& [editor, screen, place] : rows) {
+        EXPECT_EQ(OverviewPresenter::firstPlace(editor, 918, 818, 600, screen), place);
     }
-}
-
-// A frame of 918 x 600, at least 818 wide, beside a 300 px editor: right of it, else left of
-// it, else narrowed on the roomier side; always on the editor's screen, level with the editor.
-TEST(OverviewPresenterRules, TheFirstOpenLiesOnTheEditorsScreen) {
-    const ScreenRect screen{0, 0, 1600, 900};
-    const std::pair<ScreenRect, ScreenRect> rows[] = {
-        {{100, 50, 300, 500}, {408, 50, 918, 600}},
-        {{1250, 40, 300, 500}, {324, 40, 918, 600}},
-        {{400, 50, 300, 500}, {708, 50, 892, 600}},
-        {{700, 400, 300, 500}, {0, 300, 818, 600}},
-    };
-    for (const auto& [editor, place] : rows) {
-        EXPECT_EQ(OverviewPresenter::firstPlace(editor, 918, 818, 600, screen), place)
-            << editor.left;
-    }
-    // A second screen, and one smaller than the window.
-    EXPECT_EQ(
-        OverviewPresenter::firstPlace({1700, 10, 300, 500}, 918, 818, 600, {1600, 0, 1366, 768}),
-        (ScreenRect{2008, 10, 918, 600}));
-    EXPECT_EQ(OverviewPresenter::firstPlace({10, 10, 300, 500}, 918, 818, 600, {0, 0, 800, 500}),
-              (ScreenRect{0, 0, 800, 500}));
 }
 
 } // namespace
