@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <chrono>
 
 namespace tevra {
@@ -19,7 +20,6 @@ namespace {
 
 // One frame of a 60 Hz screen: the playing column moves no later than this after its time.
 constexpr std::chrono::milliseconds kFrameInterval{16};
-constexpr int kWindowGapPx = 8;
 constexpr const char* kGeometryGroup = "Overview";
 
 std::chrono::microseconds steadyNow() {
@@ -27,9 +27,10 @@ std::chrono::microseconds steadyNow() {
         std::chrono::steady_clock::now().time_since_epoch());
 }
 
-// Keys belong to the window: Left, Right and Space must not move a control.
-template <typename W> W* unfocused(W* widget, const QString& name) {
-    widget->setFocusPolicy(Qt::NoFocus);
+// Reached by Tab, as in the editor, but never by a click, so that Left, Right and Space stay
+// with the grid and the window.
+template <typename W> W* tabbed(W* widget, const QString& name) {
+    widget->setFocusPolicy(Qt::TabFocus);
     widget->setObjectName(name);
     return widget;
 }
@@ -53,17 +54,17 @@ COverviewWnd::COverviewWnd(EditorPresenter& editor, QWidget* parent)
 }
 
 void COverviewWnd::buildWidgets() {
-    m_play = unfocused(new QPushButton(QStringLiteral("Пуск")), QStringLiteral("playButton"));
-    m_pause = unfocused(new QPushButton(QStringLiteral("Пауза")), QStringLiteral("pauseButton"));
-    m_stop = unfocused(new QPushButton(QStringLiteral("Стоп")), QStringLiteral("stopButton"));
-    m_speed = unfocused(new QComboBox, QStringLiteral("speedCombo"));
+    m_play = tabbed(new QPushButton(QStringLiteral("Пуск")), QStringLiteral("playButton"));
+    m_pause = tabbed(new QPushButton(QStringLiteral("Пауза")), QStringLiteral("pauseButton"));
+    m_stop = tabbed(new QPushButton(QStringLiteral("Стоп")), QStringLiteral("stopButton"));
+    m_speed = tabbed(new QComboBox, QStringLiteral("speedCombo"));
     for (const char* text : kPlaybackSpeedTexts) {
         m_speed->addItem(QString::fromUtf8(text));
     }
     m_speed->setCurrentIndex(static_cast<int>(m_presenter.speed()));
-    m_byTime =
-        unfocused(new QCheckBox(QStringLiteral("По времени")), QStringLiteral("byTimeCheck"));
-    m_grid = unfocused(new OverviewGridView(m_presenter), QStringLiteral("grid"));
+    m_byTime = tabbed(new QCheckBox(QStringLiteral("По времени")), QStringLiteral("byTimeCheck"));
+    m_grid = new OverviewGridView(m_presenter);
+    m_grid->setObjectName(QStringLiteral("grid"));
     m_lamps = new LampStrip;
     m_lamps->setObjectName(QStringLiteral("lamps"));
     m_status = new QLabel;
@@ -82,6 +83,9 @@ void COverviewWnd::buildWidgets() {
     layout->addWidget(m_lamps);
     layout->addWidget(m_status);
     layout->addStretch();
+    // The grid first: keys go to the window until Tab moves on to the controls.
+    setTabOrder(m_grid, m_play);
+    m_grid->setFocus();
 }
 
 void COverviewWnd::bindControls() {
@@ -116,16 +120,41 @@ void COverviewWnd::placeWindow() {
         return;
     }
     resize(sizeHint());
-    if (parentWidget() != nullptr) {
-        move(parentWidget()->frameGeometry().topRight() + QPoint(kWindowGapPx, 0));
+    const QWidget* editor = parentWidget();
+    if (editor == nullptr) {
+        return;
     }
+    // Not shown yet, the window has no frame: the editor's, drawn by the same window manager,
+    // stands in for it.
+    const QRect editorFrame = editor->frameGeometry();
+    const QMargins frame(editor->geometry().left() - editorFrame.left(),
+                         editor->geometry().top() - editorFrame.top(),
+                         editorFrame.right() - editor->geometry().right(),
+                         editorFrame.bottom() - editor->geometry().bottom());
+    const QRect available = editor->screen()->availableGeometry();
+    const QSize frameSize = size().grownBy(frame);
+    const ScreenRect place = OverviewPresenter::firstPlace(
+        {editorFrame.left(), editorFrame.top(), editorFrame.width(), editorFrame.height()},
+        frameSize.width(), minimumSizeHint().grownBy(frame).width(), frameSize.height(),
+        {available.left(), available.top(), available.width(), available.height()});
+    setGeometry(QRect(place.left, place.top, place.width, place.height).marginsRemoved(frame));
 }
 
 void COverviewWnd::editorRefreshed() {
-    if (const std::optional<int> moved = m_presenter.refresh()) {
+    const std::optional<int> moved = m_presenter.refresh();
+    // The scroll range follows the new count before the grid scrolls within it.
+    applyView();
+    if (moved) {
         m_grid->ensureStepVisible(*moved);
     }
-    applyView();
+}
+
+void COverviewWnd::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        m_grid->refresh();
+        m_grid->ensureStepVisible(m_presenter.reveal());
+    }
 }
 
 void COverviewWnd::applyView() {
@@ -146,9 +175,15 @@ void COverviewWnd::applyView() {
 }
 
 void COverviewWnd::playFrame() {
-    if (m_presenter.tick()) {
-        m_grid->ensureStepVisible(*m_presenter.playingStep());
+    const bool began = m_presenter.tick();
+    if (m_presenter.playbackState() != PlaybackState::Playing) {
+        // The program lost its last step.
+        applyView();
+        return;
+    }
+    if (began) {
         m_grid->refresh();
+        m_grid->ensureStepVisible(*m_presenter.playingStep());
         m_lamps->setLamps(m_presenter.lamps());
     }
     m_status->setText(QString::fromStdString(m_presenter.statusText()));
