@@ -52,7 +52,7 @@ echo "== The Windows tool under Wine: file commands, uploads to the simulator, u
 tests/windows/wine-test.sh build-windows/cli/tevra.exe build-release/cli/tevra \
     ${windows_bench:+build-windows/bench/upload_bench.exe}
 
-echo "== Debian package: its contents and the installed tree"
+echo "== Debian package: lintian, its contents and the installed tree"
 rm -f build-release/velmora-n1_*.deb
 (cd build-release && cpack -G DEB >/dev/null)
 tests/install/check-package.sh build-release/velmora-n1_*.deb

@@ -12,6 +12,8 @@ namespace tevra {
 CLightApp::CLightApp(int& argc, char** argv) : QApplication(argc, argv) {
     // No application name is set: Qt takes it from the executable, as the profile expects.
     setApplicationVersion(QString::fromLatin1(kVersionText));
+    // The name of the installed menu entry, by which a Wayland desktop finds the window's icon.
+    setDesktopFileName(QStringLiteral("org.tevra.Velmora_N1"));
     // Qt's own buttons and file dialogs speak the language of the window texts.
     if (m_qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
                             QStringLiteral("_"),

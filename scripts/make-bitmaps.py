@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the editor's 16-colour bitmaps and the application icon into res/, and the icon as
-PNG images for the desktop's icon theme into res/icons/."""
+PNG images and as a drawing for the desktop's icon theme into res/icons/."""
 
 import pathlib
 import struct
@@ -114,6 +114,24 @@ def icon_pixels(size):
     return pixels
 
 
+def icon_svg():
+    """The same picture as icon_pixels, drawn on the 32-pixel icon's grid."""
+    def colour(index):
+        return "#%02x%02x%02x" % PALETTE[index]
+
+    bars = "".join(
+        f'<rect x="{3 + bar * 7}" y="{30 - height}" width="4" height="{height}" '
+        f'fill="{colour(SILVER if bar % 2 else YELLOW)}"/>'
+        for bar, height in enumerate([6, 8, 6, 8]))
+    return (
+        '<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">'
+        f'<rect x="0.5" y="0.5" width="31" height="31" fill="{colour(NAVY)}" '
+        f'stroke="{colour(GREY)}"/>'
+        f'<path d="M6 12a10 10 0 0 1 20 0z" fill="{colour(WHITE)}"/>'
+        f'<circle cx="16" cy="12" r="8" fill="{colour(YELLOW)}"/>'
+        f'{bars}</svg>\n')
+
+
 def write_icon(name, sizes):
     images = []
     for size in sizes:
@@ -156,6 +174,7 @@ def main():
     write_icon("tevra.ico", [32, 16])
     for size in THEME_ICON_SIZES:
         write_png(RES / "icons" / f"{size}.png", icon_pixels(size))
+    (RES / "icons" / "scalable.svg").write_text(icon_svg())
 
 
 if __name__ == "__main__":

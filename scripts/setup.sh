@@ -9,7 +9,8 @@ packages=(
     nlohmann-json3-dev libcli11-dev
     xvfb xauth fonts-dejavu-core fonts-liberation2
     g++-mingw-w64-x86-64 wine64
-    dpkg-dev file desktop-file-utils shared-mime-info
+    dpkg-dev file desktop-file-utils shared-mime-info libglib2.0-bin lintian appstream
+    xdotool imagemagick
 )
 
 missing=()
