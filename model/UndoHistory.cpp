@@ -11,10 +11,8 @@ std::size_t UndoHistory::Entry::memoryBytes() const {
 void UndoHistory::record(std::string_view name, const ProgramImage& before,
                          const ProgramImage& after, EditPlace placeBefore, EditPlace placeAfter,
                          std::string_view mergeKey) {
-    dropRedo();
-    const bool merges = m_gestureOpen && !mergeKey.empty() && !m_entries.empty() &&
+    const bool merges = m_gestureOpen && !mergeKey.empty() && canUndo() && !canRedo() &&
                         m_entries.back().mergeKey == mergeKey;
-    m_gestureOpen = !mergeKey.empty();
     if (merges) {
         // The gesture's first state is before with the earlier step of it taken back.
         Entry& last = m_entries.back();
@@ -24,7 +22,7 @@ void UndoHistory::record(std::string_view name, const ProgramImage& before,
         last.delta = ImageDelta::between(start, after);
         last.placeAfter = placeAfter;
         if (last.delta.empty()) {
-            // Dragged back to where it began: no change is left to undo.
+            // Moved back to where it began: no change is left to undo.
             m_entries.pop_back();
             m_position = m_entries.size();
             m_gestureOpen = false;
@@ -35,13 +33,14 @@ void UndoHistory::record(std::string_view name, const ProgramImage& before,
     }
     ImageDelta delta = ImageDelta::between(before, after);
     if (delta.empty()) {
-        m_gestureOpen = false;
         return;
     }
-    m_entries.push_back(
-        {std::string(name), std::string(mergeKey), std::move(delta), placeBefore, placeAfter});
+    dropRedo();
+    m_entries.push_back({std::string(name), std::string(mergeKey), std::move(delta), placeBefore,
+                         placeAfter});
     m_memoryBytes += m_entries.back().memoryBytes();
     m_position = m_entries.size();
+    m_gestureOpen = !mergeKey.empty();
     dropOldest();
 }
 
