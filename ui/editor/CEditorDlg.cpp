@@ -8,6 +8,7 @@
 #include "ui/editor/QtEditorPrompts.h"
 #include "ui/exchange/CExchangeDlg.h"
 #include "ui/overview/COverviewWnd.h"
+#include "ui/overview/GridEditor.h"
 #include "ui/widgets/Resources.h"
 #include "ui/widgets/TriStateBitmapButton.h"
 #include "ui_CEditorDlg.h"
@@ -120,6 +121,7 @@ void CEditorDlg::bindChannels() {
 void CEditorDlg::bindSliders() {
     const auto bind = [this](QSlider* slider, EditorSlider which) {
         slider->setPageStep(kSliderPageSize);
+        connect(slider, &QSlider::sliderPressed, this, [this] { m_presenter.sliderPressed(); });
         connect(slider, &QSlider::valueChanged, this, [this, which](int position) {
             m_presenter.sliderMoved(which, position);
             afterAction();
@@ -289,6 +291,17 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CEditorDlg::handleKey(QKeyEvent* event) {
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+        if (event->key() == Qt::Key_Z && !shift) {
+            stepThroughHistory(false);
+            return true;
+        }
+        if (event->key() == Qt::Key_Y || (event->key() == Qt::Key_Z && shift)) {
+            stepThroughHistory(true);
+            return true;
+        }
+    }
     const auto arrow = [this](ArrowKey key) {
         m_presenter.arrowPressed(key);
         afterAction();
@@ -383,7 +396,27 @@ void CEditorDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QString::fromUtf8(kAboutMenuText), this, &CEditorDlg::showAbout);
     menu.addAction(QString::fromUtf8(kOverviewTitle), this, &CEditorDlg::showOverview);
+    menu.addSeparator();
+    menu.setToolTipsVisible(true);
+    const auto addHistoryEntry = [&](const char* command, const std::string& entry, bool forward) {
+        QAction* action = menu.addAction(QString::fromUtf8(command), this,
+                                         [this, forward] { stepThroughHistory(forward); });
+        action->setEnabled(!entry.empty());
+        action->setToolTip(QString::fromUtf8(command) + QStringLiteral(": ") +
+                           QString::fromStdString(entry));
+    };
+    addHistoryEntry(kUndoText, m_presenter.model().nextUndoName(), false);
+    addHistoryEntry(kRedoText, m_presenter.model().nextRedoName(), true);
     menu.exec(event->globalPos());
+}
+
+void CEditorDlg::stepThroughHistory(bool forward) {
+    if (forward) {
+        m_presenter.redoChange();
+    } else {
+        m_presenter.undoChange();
+    }
+    afterAction();
 }
 
 void CEditorDlg::showAbout() {

@@ -94,6 +94,8 @@ private:
     void openExchange();
     void shiftTimes(bool longer);
     void showAbout();
+    // Ctrl+Z, Ctrl+Y or the context menu: one entry of the history both windows share.
+    void stepThroughHistory(bool forward);
     // Opens "Обзор программы" the first time, raises it after.
     void showOverview();
     // False once a refusal or failure has been reported; an empty name, as from a cancelled

@@ -199,6 +199,11 @@ GridOutcome GridEditor::redo() {
     return {m_editor.redoChange(), {}};
 }
 
+GridOutcome GridEditor::selectAll() {
+    m_selection.selectAll(m_editor.model().working().stepCount());
+    return {};
+}
+
 std::string GridEditor::undoToolTip() const {
     return toolTip(kUndoText, m_editor.model().nextUndoName());
 }

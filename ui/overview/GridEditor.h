@@ -59,6 +59,10 @@ public:
 
     GridOutcome undo();
     GridOutcome redo();
+    bool canUndo() const { return m_editor.model().canUndo(); }
+    bool canRedo() const { return m_editor.model().canRedo(); }
+    // Ctrl+A: every step there is, every channel.
+    GridOutcome selectAll();
     // "Отменить: вставка 16 × 8", or the bare command when there is nothing to undo.
     std::string undoToolTip() const;
     std::string redoToolTip() const;
