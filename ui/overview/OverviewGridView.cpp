@@ -20,7 +20,7 @@ constexpr QColor kPlaying(40, 160, 60);
 // The cell cursor stands out from the blue marks of the editor's step and channel.
 constexpr QColor kCursor(230, 110, 0);
 constexpr int kCursorWidthPx = 3;
-constexpr int kSelectionAlpha = 80;
+constexpr int kSelectionAlpha = 60;
 
 // A frame of kMarkWidthPx drawn inside rect.
 void drawMark(QPainter& painter, const QRect& rect, const QColor& colour) {
