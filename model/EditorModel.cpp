@@ -21,11 +21,20 @@ EditorModel::EditorModel(UndoLimits undoLimits)
       m_savedImage(m_working), m_history(undoLimits), m_recorded(m_working) {}
 
 void EditorModel::setCurrentStep(int step) {
-    m_currentStep = std::clamp(step, 1, kMaxSteps);
+    moveTo(std::clamp(step, 1, kMaxSteps), m_selectedChannel);
 }
 
 void EditorModel::selectChannel(int channel) {
-    m_selectedChannel = std::clamp(channel, 0, kChannelCount - 1);
+    moveTo(m_currentStep, std::clamp(channel, 0, kChannelCount - 1));
+}
+
+void EditorModel::moveTo(int step, int channel) {
+    // A run of keys or drags elsewhere is a gesture of its own.
+    if (step != m_currentStep || channel != m_selectedChannel) {
+        m_history.endGesture();
+    }
+    m_currentStep = step;
+    m_selectedChannel = channel;
 }
 
 void EditorModel::resetPosition() {
@@ -171,7 +180,7 @@ bool EditorModel::nextStep() {
     if (m_currentStep >= m_working.stepCount()) {
         return false;
     }
-    ++m_currentStep;
+    moveTo(m_currentStep + 1, m_selectedChannel);
     return true;
 }
 
@@ -179,7 +188,7 @@ bool EditorModel::previousStep() {
     if (m_currentStep <= 1) {
         return false;
     }
-    --m_currentStep;
+    moveTo(m_currentStep - 1, m_selectedChannel);
     return true;
 }
 

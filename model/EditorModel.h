@@ -122,6 +122,7 @@ public:
 private:
     void notifyStepCount();
     bool stepThroughHistory(bool forward);
+    void moveTo(int step, int channel);
     // currentStep as a record index that is always valid, even beyond a lowered count.
     int currentRecord() const;
 

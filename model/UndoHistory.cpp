@@ -36,8 +36,8 @@ void UndoHistory::record(std::string_view name, const ProgramImage& before,
         return;
     }
     dropRedo();
-    m_entries.push_back({std::string(name), std::string(mergeKey), std::move(delta), placeBefore,
-                         placeAfter});
+    m_entries.push_back(
+        {std::string(name), std::string(mergeKey), std::move(delta), placeBefore, placeAfter});
     m_memoryBytes += m_entries.back().memoryBytes();
     m_position = m_entries.size();
     m_gestureOpen = !mergeKey.empty();

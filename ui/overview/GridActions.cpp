@@ -120,7 +120,8 @@ void GridActions::buildActions() {
                 // Asked in mS, as the header shows times; kept in units of 10 ms.
                 const auto millis = askNumber(
                     QStringLiteral("Время шага, mS:"), kDefaultStepTime * kStepTimeUnit.count(),
-                    kMinStepTime * kStepTimeUnit.count(), kMaxStepTime * kStepTimeUnit.count());
+                    kMinStepTime * kStepTimeUnit.count(), kMaxStepTime * kStepTimeUnit.count(),
+                    kStepTimeUnit.count());
                 return millis ? m_editor.setStepTimes(
                                     static_cast<int>(*millis / kStepTimeUnit.count()))
                               : GridOutcome{};
@@ -169,11 +170,11 @@ GridOutcome GridActions::pasteFromClipboard(bool asSteps, int times) {
     return m_editor.pasteText(native.toStdString(), data->text().toStdString(), asSteps, times);
 }
 
-std::optional<int> GridActions::askNumber(const QString& label, int value, int minimum,
-                                          int maximum) {
+std::optional<int> GridActions::askNumber(const QString& label, int value, int minimum, int maximum,
+                                          int step) {
     bool ok = false;
     const int number = QInputDialog::getInt(m_window, m_window->windowTitle(), label, value,
-                                            minimum, maximum, 1, &ok);
+                                            minimum, maximum, step, &ok);
     return ok ? std::optional<int>(number) : std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -37,7 +38,8 @@ private:
     void copyToClipboard();
     GridOutcome pasteFromClipboard(bool asSteps, int times);
     // Asks for a number; nothing when cancelled.
-    std::optional<int> askNumber(const QString& label, int value, int minimum, int maximum);
+    std::optional<int> askNumber(const QString& label, int value, int minimum, int maximum,
+                                 int step = 1);
 
     GridEditor& m_editor;
     QWidget* m_window;
