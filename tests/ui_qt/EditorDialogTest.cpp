@@ -318,6 +318,13 @@ private:
     }
     bool shows(const QString& name) const { return child(name)->isVisibleTo(m_editor.get()); }
 
+    static ButtonState heardState(TriStateBitmapButton* button) {
+        const QAccessible::State state = QAccessible::queryAccessibleInterface(button)->state();
+        return state.checkStateMixed ? ButtonState::Indeterminate
+               : state.checked       ? ButtonState::Checked
+                                     : ButtonState::Clear;
+    }
+
     // What the widgets show, to compare with what the presenter says they must show.
     EditorView shownView() const {
         EditorView v;
@@ -330,14 +337,18 @@ private:
         v.stepTimeCaption = child<QGroupBox>("stepTimeGroup")->title().toStdString();
         v.stepTimeSliderPosition = child<QSlider>("stepTimeSlider")->value();
         for (int c = 0; c < kChannelCount; ++c) {
-            const auto* primary = button("primary", c + 1);
-            const auto* secondary = button("secondary", c + 1);
-            v.channels[static_cast<std::size_t>(c)] = {shows("marker" + QString::number(c + 1)),
-                                                       imageOf(primary),
-                                                       primary->state(),
-                                                       imageOf(secondary),
-                                                       secondary->state(),
-                                                       shows("secondary" + QString::number(c + 1))};
+            auto* primary = button("primary", c + 1);
+            auto* secondary = button("secondary", c + 1);
+            v.channels[static_cast<std::size_t>(c)] = {
+                shows("marker" + QString::number(c + 1)),
+                imageOf(primary),
+                heardState(primary),
+                imageOf(secondary),
+                heardState(secondary),
+                shows("secondary" + QString::number(c + 1)),
+                QAccessible::queryAccessibleInterface(primary)
+                    ->text(QAccessible::Description)
+                    .toStdString()};
         }
         v.startBlockChecked = child<QCheckBox>("startBlockCheck")->isChecked();
         v.detailVisible = shows("detailGroup");

@@ -27,9 +27,17 @@ private slots:
         m_editor->exec();
         QVERIFY(ran);
 
-        // F2 in a new editor opens the overview where it was when it closed with the editor.
+        // F2 in a new editor: the overview as it closed, with the editor's step in view.
         openEditor();
+        QTest::mouseClick(child("countPlus10Button"), Qt::LeftButton);
+        QTest::mouseClick(child("countPlus10Button"), Qt::LeftButton);
+        m_editor->findChild<QSlider*>("stepSelector")->setValue(40);
         QCOMPARE(pressF2()->size(), QSize(1000, 560));
+        QCOMPARE(lastVisibleX(), 40 * 40);
+        // A new last column comes into view; the windows fit side by side on 1366 px.
+        QTest::mouseClick(child("insertStepButton"), Qt::LeftButton);
+        QCOMPARE(lastVisibleX(), 41 * 40);
+        QVERIFY(m_editor->width() + 8 + pressF2()->minimumSizeHint().width() <= 1366);
     }
 
     // Select, fill, copy, move, paste and clear in the grid, with the editor following; then
@@ -125,6 +133,16 @@ private:
         QCOMPARE(status(), QStringLiteral("Шаг 8 из 30, время 0:07,0 из 0:30,0"));
         m_editor->findChild<QSlider*>("stepSelector")->setValue(30);
         QVERIFY(grid()->horizontalScrollBar()->value() > 0);
+
+        // Tab reaches the speed, "По времени" and "Отменить" ("Повторить" has nothing to do);
+        // the grid passes Left and Right to the window.
+        const char* chain[] = {"playButton", "speedCombo", "byTimeCheck", "undoButton", "grid"};
+        for (const char* name : chain) {
+            QTest::keyClick(opened, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), overviewChild(name));
+        }
+        QTest::keyClick(grid(), Qt::Key_Left);
+        QCOMPARE(stepText(), QStringLiteral("29"));
         QTest::mouseClick(child("undoButton"), Qt::LeftButton);
 
         opened->resize(1000, 560);
@@ -146,6 +164,10 @@ private:
     QWidget* child(const QString& name) const { return m_editor->findChild<QWidget*>(name); }
     template <typename T = QWidget> T* overviewChild(const QString& name) const {
         return m_editor->findChild<COverviewWnd*>()->findChild<T*>(name);
+    }
+    // Grid x just right of the last column in view.
+    int lastVisibleX() const {
+        return grid()->horizontalScrollBar()->value() + grid()->viewport()->width() - 28;
     }
     QAbstractScrollArea* grid() const { return overviewChild<QAbstractScrollArea>("grid"); }
     // Unscrolled: channel numbers 28 px wide, header 34 px high, cells 40 x 18 px.

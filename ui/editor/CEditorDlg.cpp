@@ -257,6 +257,8 @@ void CEditorDlg::applyView() {
         showOrHide(widgets.marker, shown.markerVisible);
         widgets.primary->setImage(pixmapFor(shown.primaryImage));
         widgets.primary->setState(shown.primaryState);
+        widgets.primary->setAccessibleDescription(QString::fromStdString(shown.description));
+        widgets.secondary->setAccessibleDescription(QString::fromStdString(shown.description));
         widgets.secondary->setImage(pixmapFor(shown.secondaryImage));
         widgets.secondary->setState(shown.secondaryState);
         showOrHide(widgets.secondary, shown.secondaryVisible);

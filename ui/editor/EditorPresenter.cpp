@@ -1,5 +1,7 @@
 #include "ui/editor/EditorPresenter.h"
 
+#include "model/ChannelWords.h"
+
 #include <algorithm>
 
 namespace tevra {
@@ -431,6 +433,7 @@ void EditorPresenter::deriveView() {
             row.secondaryState = faces.secondaryState;
         }
         row.secondaryVisible = faces.secondaryVisible;
+        row.description = cellWords(image.cell(step, c));
     }
 
     m_view.startBlockChecked = image.startBlock();

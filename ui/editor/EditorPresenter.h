@@ -50,6 +50,8 @@ struct ChannelView {
     ButtonImage secondaryImage = ButtonImage::None;
     ButtonState secondaryState = ButtonState::Clear;
     bool secondaryVisible = false;
+    // What the channel does in the step, for a screen reader: "уровень 16".
+    std::string description;
 
     bool operator==(const ChannelView&) const = default;
 };

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 #include <chrono>
 
@@ -23,7 +24,6 @@ namespace {
 
 // One frame of a 60 Hz screen: the playing column moves no later than this after its time.
 constexpr std::chrono::milliseconds kFrameInterval{16};
-constexpr int kWindowGapPx = 8;
 constexpr const char* kGeometryGroup = "Overview";
 
 std::chrono::microseconds steadyNow() {
@@ -31,9 +31,10 @@ std::chrono::microseconds steadyNow() {
         std::chrono::steady_clock::now().time_since_epoch());
 }
 
-// Keys belong to the window: Left, Right and Space must not move a control.
-template <typename W> W* unfocused(W* widget, const QString& name) {
-    widget->setFocusPolicy(Qt::NoFocus);
+// Reached by Tab, as in the editor, but never by a click, so that Left, Right and Space stay
+// with the grid and the window.
+template <typename W> W* tabbed(W* widget, const QString& name) {
+    widget->setFocusPolicy(Qt::TabFocus);
     widget->setObjectName(name);
     return widget;
 }
@@ -58,21 +59,21 @@ COverviewWnd::COverviewWnd(EditorPresenter& editor, QWidget* parent)
 }
 
 void COverviewWnd::buildWidgets() {
-    m_play = unfocused(new QPushButton(QStringLiteral("Пуск")), QStringLiteral("playButton"));
-    m_pause = unfocused(new QPushButton(QStringLiteral("Пауза")), QStringLiteral("pauseButton"));
-    m_stop = unfocused(new QPushButton(QStringLiteral("Стоп")), QStringLiteral("stopButton"));
-    m_speed = unfocused(new QComboBox, QStringLiteral("speedCombo"));
+    m_play = tabbed(new QPushButton(QStringLiteral("Пуск")), QStringLiteral("playButton"));
+    m_pause = tabbed(new QPushButton(QStringLiteral("Пауза")), QStringLiteral("pauseButton"));
+    m_stop = tabbed(new QPushButton(QStringLiteral("Стоп")), QStringLiteral("stopButton"));
+    m_speed = tabbed(new QComboBox, QStringLiteral("speedCombo"));
     for (const char* text : kPlaybackSpeedTexts) {
         m_speed->addItem(QString::fromUtf8(text));
     }
     m_speed->setCurrentIndex(static_cast<int>(m_presenter.speed()));
-    m_byTime =
-        unfocused(new QCheckBox(QStringLiteral("По времени")), QStringLiteral("byTimeCheck"));
-    m_grid = unfocused(new OverviewGridView(m_presenter, m_selection), QStringLiteral("grid"));
+    m_byTime = tabbed(new QCheckBox(QStringLiteral("По времени")), QStringLiteral("byTimeCheck"));
+    m_grid = new OverviewGridView(m_presenter, m_selection);
+    m_grid->setObjectName(QStringLiteral("grid"));
     m_actions = new GridActions(m_gridEditor, this);
-    m_undo = unfocused(new QToolButton, QStringLiteral("undoButton"));
+    m_undo = tabbed(new QToolButton, QStringLiteral("undoButton"));
     m_undo->setDefaultAction(m_actions->undoAction());
-    m_redo = unfocused(new QToolButton, QStringLiteral("redoButton"));
+    m_redo = tabbed(new QToolButton, QStringLiteral("redoButton"));
     m_redo->setDefaultAction(m_actions->redoAction());
     m_selectionStatus = new QLabel;
     m_selectionStatus->setObjectName(QStringLiteral("selectionLabel"));
@@ -100,6 +101,9 @@ void COverviewWnd::buildWidgets() {
     layout->addWidget(m_lamps);
     layout->addLayout(statusLine);
     layout->addStretch();
+    // The grid first: keys go to the window until Tab moves on to the controls.
+    setTabOrder(m_grid, m_play);
+    m_grid->setFocus();
 }
 
 void COverviewWnd::bindControls() {
@@ -141,19 +145,45 @@ void COverviewWnd::placeWindow() {
         return;
     }
     resize(sizeHint());
-    if (parentWidget() != nullptr) {
-        move(parentWidget()->frameGeometry().topRight() + QPoint(kWindowGapPx, 0));
+    const QWidget* editor = parentWidget();
+    if (editor == nullptr) {
+        return;
     }
+    // Not shown yet, the window has no frame: the editor's, drawn by the same window manager,
+    // stands in for it.
+    const QRect editorFrame = editor->frameGeometry();
+    const QMargins frame(editor->geometry().left() - editorFrame.left(),
+                         editor->geometry().top() - editorFrame.top(),
+                         editorFrame.right() - editor->geometry().right(),
+                         editorFrame.bottom() - editor->geometry().bottom());
+    const QRect available = editor->screen()->availableGeometry();
+    const QSize frameSize = size().grownBy(frame);
+    const ScreenRect place = OverviewPresenter::firstPlace(
+        {editorFrame.left(), editorFrame.top(), editorFrame.width(), editorFrame.height()},
+        frameSize.width(), minimumSizeHint().grownBy(frame).width(), frameSize.height(),
+        {available.left(), available.top(), available.width(), available.height()});
+    setGeometry(QRect(place.left, place.top, place.width, place.height).marginsRemoved(frame));
 }
 
 void COverviewWnd::editorRefreshed() {
-    if (const std::optional<int> moved = m_presenter.refresh()) {
+    const std::optional<int> moved = m_presenter.refresh();
+    // The scroll range follows the new count before the grid scrolls within it.
+    applyView();
+    if (moved) {
         m_grid->ensureStepVisible(*moved);
     }
     m_selection.follow(m_presenter.currentStep(), m_presenter.selectedChannel(),
                        m_presenter.program().stepCount());
     m_actions->updateUndoActions();
-    applyView();
+    applySelection();
+}
+
+void COverviewWnd::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        m_grid->refresh();
+        m_grid->ensureStepVisible(m_presenter.reveal());
+    }
 }
 
 void COverviewWnd::cursorMoved() {
@@ -197,9 +227,15 @@ void COverviewWnd::applyView() {
 }
 
 void COverviewWnd::playFrame() {
-    if (m_presenter.tick()) {
-        m_grid->ensureStepVisible(*m_presenter.playingStep());
+    const bool began = m_presenter.tick();
+    if (m_presenter.playbackState() != PlaybackState::Playing) {
+        // The program lost its last step.
+        applyView();
+        return;
+    }
+    if (began) {
         m_grid->refresh();
+        m_grid->ensureStepVisible(*m_presenter.playingStep());
         m_lamps->setLamps(m_presenter.lamps());
     }
     m_status->setText(QString::fromStdString(m_presenter.statusText()));

@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
+#include <cmath>
 
 namespace tevra {
 
@@ -15,7 +17,7 @@ constexpr int kMarkWidthPx = 2;
 constexpr int kPlayingBandPx = 4;
 // Enough columns to show the start program whole.
 constexpr int kPreferredColumns = kDefaultStepCount;
-constexpr QColor kGridLines(128, 128, 128);
+constexpr QColor kGridLines = FacePainter::kSeparator;
 constexpr QColor kPlaying(40, 160, 60);
 // The cell cursor stands out from the blue marks of the editor's step and channel.
 constexpr QColor kCursor(230, 110, 0);
@@ -36,7 +38,7 @@ OverviewGridView::OverviewGridView(OverviewPresenter& presenter, const GridSelec
     : QAbstractScrollArea(parent), m_presenter(presenter), m_selection(selection) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedHeight(GridLayout::height() + horizontalScrollBar()->sizeHint().height());
@@ -83,6 +85,11 @@ PointPx OverviewGridView::gridPoint(const QPoint& viewportPoint) const {
 void OverviewGridView::wheelEvent(QWheelEvent* event) {
     // The grid scrolls only sideways, so the wheel turns it whichever way it is turned.
     QCoreApplication::sendEvent(horizontalScrollBar(), event);
+}
+
+void OverviewGridView::keyPressEvent(QKeyEvent* event) {
+    // The grid takes focus only so that Tab has somewhere to start; its keys are the window's.
+    event->ignore();
 }
 
 void OverviewGridView::mousePressEvent(QMouseEvent* event) {
@@ -147,7 +154,7 @@ void OverviewGridView::paintLabels(QPainter& painter) {
     }
 }
 
-void OverviewGridView::paintHeaderLine(QPainter& painter, const QRect& header, int line,
+void OverviewGridView::paintHeaderLine(QPainter& painter, const QRect& visible, int step, int line,
                                        const std::string& text) {
     const QString key = QString::fromStdString(text);
     auto found = m_headerTexts.find(key);
@@ -156,12 +163,12 @@ void OverviewGridView::paintHeaderLine(QPainter& painter, const QRect& header, i
         found->prepare(QTransform(), painter.font());
     }
     const QSizeF size = found->size();
-    // Narrow columns by time show no text rather than a clipped one.
-    if (size.width() < header.width()) {
+    const std::optional<int> left = m_presenter.layout().headerTextLeft(
+        step, static_cast<int>(std::ceil(size.width())), visible.left(), visible.right() + 1);
+    if (left) {
         constexpr int kLineHeightPx = GridLayout::kHeaderHeightPx / 2;
-        painter.drawStaticText(QPointF(header.left() + (header.width() - size.width()) / 2,
-                                       line * kLineHeightPx + (kLineHeightPx - size.height()) / 2),
-                               *found);
+        painter.drawStaticText(
+            QPointF(*left, line * kLineHeightPx + (kLineHeightPx - size.height()) / 2), *found);
     }
 }
 
@@ -192,8 +199,8 @@ void OverviewGridView::paintGrid(QPainter& painter, const QRect& rect) {
         }
         painter.setPen(isCurrent ? palette().color(QPalette::HighlightedText)
                                  : palette().color(QPalette::ButtonText));
-        paintHeaderLine(painter, header, 0, OverviewPresenter::headerNumber(step));
-        paintHeaderLine(painter, header, 1, m_presenter.headerTime(step));
+        paintHeaderLine(painter, rect, step, 0, OverviewPresenter::headerNumber(step));
+        paintHeaderLine(painter, rect, step, 1, m_presenter.headerTime(step));
         painter.fillRect(column.right(), cellsTop, 1, cellsHeight, kGridLines);
         for (int channel = 0; channel < kChannelCount; ++channel) {
             const QRect cell(column.left(), GridLayout::rowTop(channel), column.width() - 1,
@@ -210,11 +217,16 @@ void OverviewGridView::paintGrid(QPainter& painter, const QRect& rect) {
                      kPlaying);
         }
     }
+    // The row's frame ends with the last column; its ends stay out of view while it scrolls on.
     const int selectedTop = GridLayout::rowTop(m_presenter.selectedChannel());
-    drawMark(painter,
-             QRect(rect.left() - kMarkWidthPx, selectedTop - 1, rect.width() + 2 * kMarkWidthPx,
-                   GridLayout::kRowHeightPx + 1),
-             palette().color(QPalette::Highlight));
+    const int frameLeft = std::max(rect.left() - kMarkWidthPx, -1);
+    const int frameRight = std::min(rect.right() + 1 + kMarkWidthPx, layout.width());
+    if (frameRight > frameLeft) {
+        drawMark(
+            painter,
+            QRect(frameLeft, selectedTop - 1, frameRight - frameLeft, GridLayout::kRowHeightPx + 1),
+            palette().color(QPalette::Highlight));
+    }
     paintSelection(painter);
 }
 

@@ -34,6 +34,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -45,8 +46,9 @@ private:
     void paintSelection(QPainter& painter);
     // The rectangle of steps first..last, channels first..last, in grid coordinates.
     QRect cellsRect(const CellRange& range) const;
-    // line 0 or 1 of a step's header.
-    void paintHeaderLine(QPainter& painter, const QRect& header, int line, const std::string& text);
+    // Line 0 or 1 of a step's header; visible in grid coordinates.
+    void paintHeaderLine(QPainter& painter, const QRect& visible, int step, int line,
+                         const std::string& text);
     void updateScrollRange();
     PointPx gridPoint(const QPoint& viewportPoint) const;
     int visibleGridWidth() const;
