@@ -404,8 +404,7 @@ void CEditorDlg::contextMenuEvent(QContextMenuEvent* event) {
         QAction* action = menu.addAction(QString::fromUtf8(command), this,
                                          [this, forward] { stepThroughHistory(forward); });
         action->setEnabled(!entry.empty());
-        action->setToolTip(QString::fromUtf8(command) + QStringLiteral(": ") +
-                           QString::fromStdString(entry));
+        action->setToolTip(QString::fromStdString(GridEditor::historyToolTip(command, entry)));
     };
     addHistoryEntry(kUndoText, m_presenter.model().nextUndoName(), false);
     addHistoryEntry(kRedoText, m_presenter.model().nextRedoName(), true);

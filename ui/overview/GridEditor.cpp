@@ -24,15 +24,6 @@ std::string named(std::string_view verb, const CellRange& range) {
     return name;
 }
 
-std::string toolTip(const char* command, const std::string& entry) {
-    std::string text = command;
-    if (!entry.empty()) {
-        text += ": ";
-        text += entry;
-    }
-    return text;
-}
-
 std::string droppedText(const PasteOutcome& dropped) {
     if (dropped.droppedSteps == 0 && dropped.droppedChannels == 0) {
         return {};
@@ -205,11 +196,20 @@ GridOutcome GridEditor::selectAll() {
 }
 
 std::string GridEditor::undoToolTip() const {
-    return toolTip(kUndoText, m_editor.model().nextUndoName());
+    return historyToolTip(kUndoText, m_editor.model().nextUndoName());
 }
 
 std::string GridEditor::redoToolTip() const {
-    return toolTip(kRedoText, m_editor.model().nextRedoName());
+    return historyToolTip(kRedoText, m_editor.model().nextRedoName());
+}
+
+std::string GridEditor::historyToolTip(const char* command, const std::string& entry) {
+    std::string text = command;
+    if (!entry.empty()) {
+        text += ": ";
+        text += entry;
+    }
+    return text;
 }
 
 } // namespace tevra

@@ -66,6 +66,7 @@ public:
     // "Отменить: вставка 16 × 8", or the bare command when there is nothing to undo.
     std::string undoToolTip() const;
     std::string redoToolTip() const;
+    static std::string historyToolTip(const char* command, const std::string& entry);
 
 private:
     GridOutcome edit(std::string_view verb, const std::function<bool(ProgramImage&)>& change,
