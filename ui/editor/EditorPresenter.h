@@ -144,8 +144,8 @@ public:
     void refresh();
 
     // A slider drew at this position (after a user move, a repaint or a refresh). Ignored for
-    // a hidden slider, which does not draw.
-    // A move that changes the program joins the entry of the slider's gesture.
+    // a hidden slider, which does not draw. A move that changes the program joins the history
+    // entry of the slider's gesture.
     void sliderMoved(EditorSlider which, int position);
     // A drag begins: its moves make an entry of their own.
     void sliderPressed();
