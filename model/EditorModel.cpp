@@ -59,13 +59,19 @@ int EditorModel::currentRecord() const {
 
 bool EditorModel::applyEdit(std::string_view name, const std::function<bool(ProgramImage&)>& edit) {
     const ProgramImage before = m_working;
+    const ProgramImage snapshot = m_undo;
+    const int snapshotStep = m_undoStep;
     bool changed = false;
     recordChange(name, [&] {
-        if (!edit(m_working)) {
+        // As the editor's own edits, so "Отменить действие" takes back no more than this one.
+        takeSnapshot();
+        changed = edit(m_working) && m_working != before;
+        if (!changed) {
             m_working = before;
+            m_undo = snapshot;
+            m_undoStep = snapshotStep;
             return;
         }
-        changed = m_working != before;
         notifyStepCount();
     });
     return changed;

@@ -64,8 +64,9 @@ public:
 
     EditPlace place() const { return {m_currentStep, m_selectedChannel}; }
 
-    // Runs edit on the working image as one history entry. When it returns false the image is
-    // put back as it was; true when the program changed.
+    // Runs edit on the working image as one history entry, with a snapshot before it as the
+    // editor's edits take. When it returns false the image is put back as it was; true when
+    // the program changed.
     bool applyEdit(std::string_view name, const std::function<bool(ProgramImage&)>& edit);
     // Whatever change does to the program becomes one history entry; changes it makes through
     // this model's own operations join it. Consecutive changes with the same non-empty

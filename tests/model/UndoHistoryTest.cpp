@@ -166,10 +166,19 @@ TEST(UndoHistoryTest, EntriesNameMergeDropTheirRedoAndRestoreThePlace) {
         return false;
     }));
     EXPECT_EQ(model.working().cell(1, 1), 0);
+    EXPECT_EQ(model.undoImage(), ProgramImage::startProgram()) << "the snapshot stays";
     EXPECT_TRUE(model.canRedo());
     model.setStartBlock(true);
     EXPECT_FALSE(model.canRedo());
     EXPECT_EQ(model.undoHistory().size(), 2U);
+    // "Отменить действие" takes back a grid edit alone.
+    const ProgramImage beforeFill = model.working();
+    model.applyEdit("заполнение", [](ProgramImage& image) {
+        fillCells(image, {1, 2, 0, 1}, 1);
+        return true;
+    });
+    model.restoreSnapshot();
+    EXPECT_EQ(model.working(), beforeFill);
 }
 
 TEST(UndoHistoryTest, KeepsAThousandFullGridChangesWithinSixteenMegabytes) {
