@@ -237,10 +237,21 @@ private slots:
             "Файл не может быть открыт:\n<dir>/a.tvr/b.tvr / app");
         row("a k:F1", "1/20 t100 ch1 [] primary1 <Velmora_N1>");
         row("m:number3", "1/20 t100 ch1 [] primary1 {&About Velmora_N1...} {Обзор программы} "
-                         "<Velmora_N1>");
+                         "{} {Отменить} {Повторить} <Velmora_N1>");
         // The overview opens beside the editor, once.
         row("m:number3=2", "1/20 t100 ch1 [] primary1 {&About Velmora_N1...} {Обзор программы} "
-                           "[Обзор программы]");
+                           "{} {Отменить} {Повторить} [Обзор программы]");
+        // One history for every change: the place comes back with the program, a slider's
+        // drag is one entry, and undoing to the saved program closes without a question.
+        row("p3 p5 k:Right p7 k:Ctrl+Z k:Ctrl+Z k:Ctrl+Z k:Ctrl+Y",
+            "1/20 t100 ch3 [3:01] primary3 *");
+        row("p3 p5 k:Ctrl+Z k:Ctrl+Shift+Z m:number3=4",
+            "1/20 t100 ch5 [3:01] primary5 * {&About Velmora_N1...} {Обзор программы} {} "
+            "{Отменить} {Повторить}");
+        row("v:stepTimeSlider=200 v:stepTimeSlider=300 v:stepTimeSlider=7 k:Ctrl+Z",
+            "1/20 t100 ch1 [] primary1");
+        row("p9 w:a.tvr c:saveButton p4 k:Ctrl+Z k:Escape",
+            "1/20 t100 ch4 [9:01] primary4 rejected");
         row("k:F2 k:F2", "1/20 t100 ch1 [] primary1 [Обзор программы]");
         row("c:countPlus1Button f:primary1 k:Return", "1/21 t100 ch1 [] primary1 * ?1");
     }

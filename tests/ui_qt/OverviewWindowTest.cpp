@@ -1,5 +1,6 @@
 #include "ui/editor/CEditorDlg.h"
 #include "ui/overview/COverviewWnd.h"
+#include "ui/widgets/TriStateBitmapButton.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -39,7 +40,70 @@ private slots:
         QVERIFY(m_editor->width() + 8 + pressF2()->minimumSizeHint().width() <= 1366);
     }
 
+    // Select, fill, copy, move, paste and clear in the grid, with the editor following; then
+    // back through all of it and forward one entry.
+    void theGridEditsThroughTheEditorsHistory() {
+        openEditor();
+        COverviewWnd* opened = pressF2();
+        QVERIFY(opened);
+        const auto key = [opened](Qt::Key pressed, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(opened, pressed, modifiers);
+        };
+        key(Qt::Key_Right);
+        key(Qt::Key_Right, Qt::ShiftModifier);
+        key(Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(overviewChild<QLabel>("selectionLabel")->text(),
+                 QStringLiteral("Выделено: шаги 2–3, каналы 1–2"));
+        action(opened, "Включен")->trigger();
+        key(Qt::Key_C, Qt::ControlModifier);
+        for (int k = 0; k < 3; ++k) {
+            key(Qt::Key_Right);
+        }
+        key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(stepText(), QStringLiteral("6"));
+        QCOMPARE(litButtons(), QStringLiteral("2 3"));
+        key(Qt::Key_Down);
+        key(Qt::Key_Delete);
+        QCOMPARE(litButtons(), QStringLiteral("2"));
+        QCOMPARE(overviewChild<QToolButton>("undoButton")->toolTip(),
+                 QStringLiteral("Отменить: очистка 1 × 1"));
+
+        for (int k = 0; k < 3; ++k) {
+            key(Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCOMPARE(m_editor->workingImage(), ProgramImage::startProgram());
+        QVERIFY(!m_editor->presenter().isModified());
+        QVERIFY(!overviewChild<QToolButton>("undoButton")->isEnabled());
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(stepText(), QStringLiteral("3"));
+        QCOMPARE(litButtons(), QStringLiteral("1 2"));
+        QCOMPARE(overviewChild<QToolButton>("redoButton")->toolTip(),
+                 QStringLiteral("Повторить: вставка 2 × 2"));
+        m_editor->QDialog::done(QDialog::Rejected);
+    }
+
 private:
+    static QAction* action(QWidget* window, const char* text) {
+        for (QAction* action : window->actions()) {
+            if (action->text() == QString::fromUtf8(text)) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+    // The channels whose primary buttons show On in the editor.
+    QString litButtons() const {
+        QStringList lit;
+        for (int channel = 1; channel <= kChannelCount; ++channel) {
+            const auto* button = m_editor->findChild<TriStateBitmapButton*>(
+                QStringLiteral("primary%1").arg(channel));
+            if (button->state() == ButtonState::Checked) {
+                lit << QString::number(channel);
+            }
+        }
+        return lit.join(' ');
+    }
+
     void followAndDriveTheEditor() {
         COverviewWnd* opened = pressF2();
         QVERIFY(QTest::qWaitForWindowActive(opened));
@@ -70,8 +134,9 @@ private:
         m_editor->findChild<QSlider*>("stepSelector")->setValue(30);
         QVERIFY(grid()->horizontalScrollBar()->value() > 0);
 
-        // Tab reaches the speed and "По времени"; the grid passes Left and Right to the window.
-        const char* chain[] = {"playButton", "speedCombo", "byTimeCheck", "grid"};
+        // Tab reaches the speed, "По времени" and "Отменить" ("Повторить" has nothing to do);
+        // the grid passes Left and Right to the window.
+        const char* chain[] = {"playButton", "speedCombo", "byTimeCheck", "undoButton", "grid"};
         for (const char* name : chain) {
             QTest::keyClick(opened, Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), overviewChild(name));

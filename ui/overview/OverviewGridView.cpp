@@ -19,6 +19,10 @@ constexpr int kPlayingBandPx = 4;
 constexpr int kPreferredColumns = kDefaultStepCount;
 constexpr QColor kGridLines = FacePainter::kSeparator;
 constexpr QColor kPlaying(40, 160, 60);
+// The cell cursor stands out from the blue marks of the editor's step and channel.
+constexpr QColor kCursor(230, 110, 0);
+constexpr int kCursorWidthPx = 3;
+constexpr int kSelectionAlpha = 60;
 
 // A frame of kMarkWidthPx drawn inside rect.
 void drawMark(QPainter& painter, const QRect& rect, const QColor& colour) {
@@ -29,8 +33,9 @@ void drawMark(QPainter& painter, const QRect& rect, const QColor& colour) {
 
 } // namespace
 
-OverviewGridView::OverviewGridView(OverviewPresenter& presenter, QWidget* parent)
-    : QAbstractScrollArea(parent), m_presenter(presenter) {
+OverviewGridView::OverviewGridView(OverviewPresenter& presenter, const GridSelection& selection,
+                                   QWidget* parent)
+    : QAbstractScrollArea(parent), m_presenter(presenter), m_selection(selection) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);
@@ -89,7 +94,14 @@ void OverviewGridView::keyPressEvent(QKeyEvent* event) {
 
 void OverviewGridView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        emit clicked(m_presenter.layout().hitTest(gridPoint(event->position().toPoint())));
+        emit pressed(m_presenter.layout().hitTest(gridPoint(event->position().toPoint())),
+                     event->modifiers().testFlag(Qt::ShiftModifier));
+    }
+}
+
+void OverviewGridView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons().testFlag(Qt::LeftButton)) {
+        emit dragged(m_presenter.layout().hitTest(gridPoint(event->position().toPoint())));
     }
 }
 
@@ -215,6 +227,34 @@ void OverviewGridView::paintGrid(QPainter& painter, const QRect& rect) {
             QRect(frameLeft, selectedTop - 1, frameRight - frameLeft, GridLayout::kRowHeightPx + 1),
             palette().color(QPalette::Highlight));
     }
+    paintSelection(painter);
+}
+
+QRect OverviewGridView::cellsRect(const CellRange& range) const {
+    const GridLayout& layout = m_presenter.layout();
+    const int left = layout.columnLeft(range.firstStep);
+    const int right = layout.columnLeft(range.lastStep) + layout.columnWidth(range.lastStep);
+    const int top = GridLayout::rowTop(range.firstChannel);
+    return {left - 1, top - 1, right - left + 1,
+            GridLayout::rowTop(range.lastChannel + 1) - top + 1};
+}
+
+void OverviewGridView::paintSelection(QPainter& painter) {
+    if (m_presenter.layout().columnCount() == 0) {
+        return;
+    }
+    if (const auto& selection = m_selection.selection()) {
+        QColor tint = palette().color(QPalette::Highlight);
+        tint.setAlpha(kSelectionAlpha);
+        const QRect area = cellsRect(*selection);
+        painter.fillRect(area, tint);
+        drawMark(painter, area, palette().color(QPalette::Highlight));
+    }
+    const int step = m_selection.cursorStep();
+    const int channel = m_selection.cursorChannel();
+    painter.setPen(QPen(kCursor, kCursorWidthPx));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cellsRect({step, step, channel, channel}).adjusted(1, 1, -1, -1));
 }
 
 } // namespace tevra

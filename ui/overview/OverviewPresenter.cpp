@@ -149,14 +149,6 @@ bool OverviewPresenter::clicked(const GridHit& hit) {
     return m_editor.lastRefreshPasses() > 0;
 }
 
-bool OverviewPresenter::arrowPressed(ArrowKey key) {
-    if (key != ArrowKey::Left && key != ArrowKey::Right) {
-        return false;
-    }
-    m_editor.arrowPressed(key);
-    return m_editor.lastRefreshPasses() > 0;
-}
-
 void OverviewPresenter::playPressed() {
     m_playback.play(currentStep());
 }

@@ -96,8 +96,6 @@ public:
     // A click on a cell, a step's header or a channel's number; true when the editor
     // refreshed.
     bool clicked(const GridHit& hit);
-    // Left and Right step as in the editor; true when the editor refreshed.
-    bool arrowPressed(ArrowKey key);
 
     void playPressed();
     void pausePressed();
