@@ -49,7 +49,10 @@ int readFailure(ReadBackOutcome outcome, std::uint16_t address) {
         std::cerr << uploadMessage(UploadOutcome::NoAnswer) << " Блок " << hexWord(address) << '\n';
         return kExitNoAnswer;
     }
-    std::cerr << "Блок " << hexWord(address) << ": два чтения подряд ни разу не совпали\n";
+    std::cerr << "Блок " << hexWord(address)
+              << (outcome == ReadBackOutcome::Overlong
+                      ? ": за ответом шли лишние байты\n"
+                      : ": два чтения подряд ни разу не совпали\n");
     return kExitRefused;
 }
 

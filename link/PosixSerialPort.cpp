@@ -91,12 +91,6 @@ void PosixSerialPort::discardBuffers() {
     }
 }
 
-void PosixSerialPort::discardInput() {
-    if (m_fd >= 0) {
-        ::tcflush(m_fd, TCIFLUSH);
-    }
-}
-
 void PosixSerialPort::write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait) {
     if (m_fd < 0) {
         return;

@@ -98,12 +98,6 @@ void Win32SerialPort::discardBuffers() {
     }
 }
 
-void Win32SerialPort::discardInput() {
-    if (isOpen()) {
-        ::PurgeComm(m_port, PURGE_RXCLEAR);
-    }
-}
-
 DWORD Win32SerialPort::finish(OVERLAPPED& record, std::chrono::milliseconds wait) {
     // A transfer that completed at once needs no wait; each wait is a round trip to the
     // system, which under Wine costs a tenth of a millisecond.
