@@ -32,7 +32,8 @@ UploadOutcome readBack(SerialPort& port, std::span<const std::uint8_t, kTransfer
     if (count < kTransferBlockSize) {
         return UploadOutcome::NoAnswer;
     }
-    if (port.read(std::span(answer).last<1>(), std::chrono::milliseconds::zero()) != 0) {
+    if (!nothingFollows(port, std::chrono::milliseconds::zero())) {
+        port.read(std::span(answer).last<1>(), std::chrono::milliseconds::zero());
         received.push_back(answer.back());
         return UploadOutcome::Mismatch;
     }
@@ -58,6 +59,9 @@ void pauseFor(std::chrono::milliseconds length) {
 }
 
 bool nothingFollows(SerialPort& port, std::chrono::milliseconds wait) {
+    if (wait <= std::chrono::milliseconds::zero()) {
+        return port.bytesWaiting() == 0;
+    }
     std::array<std::uint8_t, 1> stray{};
     return port.read(stray, wait) == 0;
 }

@@ -64,7 +64,8 @@ std::array<std::uint8_t, 3> commandBytes(std::uint8_t code, std::uint16_t addres
 // Sleeps, then yields through the last millisecond so that the pause ends on time.
 void pauseFor(std::chrono::milliseconds length);
 
-// True when no byte arrives within wait; a byte that does is dropped.
+// True when no byte arrives within wait (none waits, for a wait of 0); a byte that does is
+// dropped, except that a wait of 0 only looks.
 bool nothingFollows(SerialPort& port, std::chrono::milliseconds wait);
 // Drops incoming bytes until none has come for `silence`: the purge alone cannot remove the
 // rest of an answer still on its way. False when the line still talks after `limit`.

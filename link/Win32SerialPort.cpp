@@ -123,6 +123,16 @@ void Win32SerialPort::write(std::span<const std::uint8_t> bytes, std::chrono::mi
     finish(m_writeTransfer, wait);
 }
 
+std::size_t Win32SerialPort::bytesWaiting() const {
+    // One call, where a read that finds nothing must be started, cancelled and waited for.
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!isOpen() || !::ClearCommError(m_port, &errors, &status)) {
+        return 0;
+    }
+    return status.cbInQue;
+}
+
 std::size_t Win32SerialPort::read(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait) {
     if (!isOpen()) {
         return 0;

@@ -26,6 +26,7 @@ public:
     void setModemLines() override;
     void discardBuffers() override;
     void write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait) override;
+    std::size_t bytesWaiting() const override;
     std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait) override;
     void close() override;
 
