@@ -27,6 +27,7 @@ public:
     std::vector<Clock::time_point> times;
     Bytes line;
     std::vector<int> writtenAddresses;
+    bool chatter = false; // bytes keep coming in
 
     PortOpenStatus open(const std::string&) override { return PortOpenStatus::Opened; }
     bool isOpen() const override { return true; }
@@ -41,11 +42,11 @@ public:
             writtenAddresses.push_back(bytes[1] | bytes[2] << 8);
         }
     }
-    std::size_t bytesWaiting() const override { return m_longAnswer ? 1 : 0; }
+    std::size_t bytesWaiting() const override { return m_longAnswer || chatter ? 1 : 0; }
     std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds) override {
         if (buffer.size() < kTransferBlockSize) {
             record('l');
-            return std::exchange(m_longAnswer, false) ? buffer.size() : 0;
+            return std::exchange(m_longAnswer, false) || chatter ? buffer.size() : 0;
         }
         record('r');
         const Answer answer = script.empty() ? Answer::Echo : script.front();
@@ -150,6 +151,16 @@ TEST(UploadTest, RepeatsEachBlockUpToThreeTimesAndTheLastAttemptDecides) {
             EXPECT_EQ(report.received, answer);
         }
     }
+}
+
+TEST(UploadTest, ALineThatNeverFallsSilentGetsNoReadBackCommandAndNoAnswer) {
+    RecordingPort port;
+    port.chatter = true;
+    const UploadReport report =
+        uploadProgram(port, ProgramImage::startProgram(), ConfigBlock{}, {}, {1ms, 5ms, 0ms, 0ms});
+    EXPECT_EQ(report.outcome, UploadOutcome::NoAnswer);
+    EXPECT_EQ(port.writtenAddresses, std::vector<int>(4, 0));
+    EXPECT_EQ(port.line.size(), 4 * (3 + kTransferBlockSize));
 }
 
 TEST(UploadTest, BlockCountCoversTheUsedBytesAndStopsAtTheImage) {
