@@ -12,15 +12,15 @@ using BlockBytes = std::array<std::uint8_t, kTransferBlockSize>;
 // Whole: 128 bytes and then silence. Anything else ends the attempt.
 enum class Answer { Whole, Short, Overlong };
 
-// Judged by the bytes that come within `silence` after the 128.
 Answer readOnce(SerialPort& port, std::uint16_t address, BlockBytes& answer,
-                const UploadTimings& timings, std::chrono::milliseconds silence) {
+                const UploadTimings& timings) {
     port.write(commandBytes(kReadBackCommand, address), timings.writeWait);
     if (port.read(answer, timings.readBackWait) < kTransferBlockSize) {
         return Answer::Short;
     }
-    // More bytes mean that the answer began with old ones: taken, it would be shifted.
-    return nothingFollows(port, silence) ? Answer::Whole : Answer::Overlong;
+    // More bytes mean that the answer began with old ones: taken, it would be shifted. Each
+    // answer is judged on its own, since a shifted pair of answers can agree.
+    return nothingFollows(port, timings.answerEndSilence) ? Answer::Whole : Answer::Overlong;
 }
 
 // Reads blocks in turn and reports each one, over the program blocks and the settings block.
@@ -76,13 +76,10 @@ private:
             }
         }
         // A first answer that is not whole ends the attempt: a silent controller costs one
-        // wait, not two. Bytes still coming after the first answer would come before the
-        // second and push its end out, so waiting for silence once, after the second, finds
-        // both.
-        Answer answer =
-            readOnce(m_port, address, data, m_timings, std::chrono::milliseconds::zero());
+        // wait, not two.
+        Answer answer = readOnce(m_port, address, data, m_timings);
         if (answer == Answer::Whole) {
-            answer = readOnce(m_port, address, second, m_timings, m_timings.answerEndSilence);
+            answer = readOnce(m_port, address, second, m_timings);
         }
         m_lineSilent = answer == Answer::Whole;
         switch (answer) {
