@@ -30,6 +30,10 @@ void printFailure(const UploadReport& report) {
         return;
     }
     std::cerr << "Блок " << hexWord(*report.failedAddress) << ": ";
+    if (report.received.size() > report.expected.size()) {
+        std::cerr << "за " << report.expected.size() << " байтами ответа шли ещё\n";
+        return;
+    }
     if (report.received.size() < report.expected.size()) {
         std::cerr << "получено " << report.received.size() << " байт из " << report.expected.size()
                   << '\n';
@@ -216,6 +220,8 @@ void addLinkCommands(CLI::App& app, int& exitCode) {
                        "отвечать на байт короче");
     simulate->add_option("--hang-up-after-block", simulateOptions->hangUpAfterBlock,
                          "оборвать линию после блока K (от 0)");
+    simulate->add_option("--leftover-bytes", simulateOptions->simulator.leftoverBytes,
+                         "перед первым ответом прислать N байт от прерванного обмена");
     simulate->add_flag("--dump-on-exit", simulateOptions->dumpOnExit,
                        "при выходе показать память (и по SIGUSR1)");
     simulate->add_option("--load", simulateOptions->load, "начать с программы из файла");

@@ -2,6 +2,7 @@
 
 #include "files/ProgramFile.h"
 
+#include <algorithm>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -11,44 +12,68 @@ namespace tevra::cli {
 
 namespace {
 
-// Splits "DAY,DELAY,WORK" into the three edit texts; the field checks judge each one.
-bool splitTimer(const std::string& timer, ControllerSettings& settings) {
+constexpr const char* kTimerShapeMessage = "ожидается ДЕНЬ,ЗАДЕРЖКА,РАБОТА";
+
+// "DAY,DELAY,WORK" as the three edit texts, empty ones included.
+std::vector<std::string> timerParts(const std::string& timer) {
     std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(timer);
-    while (std::getline(in, part, ',')) {
-        parts.push_back(part);
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = timer.find(',', start);
+        parts.push_back(timer.substr(start, comma - start));
+        if (comma == std::string::npos) {
+            return parts;
+        }
+        start = comma + 1;
     }
-    if (parts.size() != 3) {
-        return false;
-    }
-    settings.dayWaitText = parts[0];
-    settings.switchOnDelayText = parts[1];
-    settings.workTimeText = parts[2];
-    return true;
 }
 
-} // namespace
-
-void addSettingsOptions(CLI::App& command, SettingsOptions& options) {
-    command.add_option("--timer", options.timer,
-                       "таймер включен: ожидание дня, задержка включения, время работы (с)");
-    command.add_flag("--all-night", options.allNight, "на всю ночь");
-    command.add_flag("--inversion", options.inversion, "инверсия освещения");
-    command.add_flag("--slave", options.slave, "SLAVE");
-}
-
-std::optional<ConfigBlock> settingsBlock(const SettingsOptions& options) {
+ControllerSettings settingsOf(const SettingsOptions& options) {
     ControllerSettings settings;
     settings.timerOn = !options.timer.empty();
     settings.allNight = options.allNight;
     settings.inversion = options.inversion;
     settings.slave = options.slave;
-    if (settings.timerOn && !splitTimer(options.timer, settings)) {
-        std::cerr << "--timer: ожидается ДЕНЬ,ЗАДЕРЖКА,РАБОТА\n";
-        return std::nullopt;
+    if (settings.timerOn) {
+        const std::vector<std::string> parts = timerParts(options.timer);
+        settings.dayWaitText = parts.at(0);
+        settings.switchOnDelayText = parts.at(1);
+        settings.workTimeText = parts.at(2);
     }
-    const ConfigBlockResult config = buildConfigBlock(settings);
+    return settings;
+}
+
+// The command line takes whole numbers only, where the exchange window's edits read "3.6e3"
+// as 3 and "3600x" as 3600; the range is the window's. Empty when the text passes.
+std::string timerProblem(const std::string& timer) {
+    const std::vector<std::string> parts = timerParts(timer);
+    const auto wholeNumber = [](const std::string& part) {
+        return !part.empty() &&
+               std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (parts.size() != 3 || !std::all_of(parts.begin(), parts.end(), wholeNumber)) {
+        return kTimerShapeMessage;
+    }
+    return buildConfigBlock(settingsOf({.timer = timer})).error;
+}
+
+} // namespace
+
+void addSettingsOptions(CLI::App& command, SettingsOptions& options) {
+    CLI::Option* timer =
+        command
+            .add_option("--timer", options.timer,
+                        "таймер включен: ожидание дня, задержка включения, время работы (с, "
+                        "целые 1-65535)")
+            ->type_name("ДЕНЬ,ЗАДЕРЖКА,РАБОТА")
+            ->check(CLI::Validator([](const std::string& text) { return timerProblem(text); }, ""));
+    // The settings block keeps both in the TimerWord, which says only "off" without the timer.
+    command.add_flag("--all-night", options.allNight, "на всю ночь")->needs(timer);
+    command.add_flag("--inversion", options.inversion, "инверсия освещения")->needs(timer);
+    command.add_flag("--slave", options.slave, "SLAVE");
+}
+
+std::optional<ConfigBlock> settingsBlock(const SettingsOptions& options) {
+    const ConfigBlockResult config = buildConfigBlock(settingsOf(options));
     if (!config.block) {
         std::cerr << config.error << '\n';
     }

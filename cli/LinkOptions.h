@@ -22,8 +22,9 @@ enum LinkExitStatus : int {
     kExitMismatch = 3, // upload and verify: the controller holds other bytes; download: no program
 };
 
-// The exchange window's settings: --timer DAY,DELAY,WORK (seconds; the timer is off without
-// it), --all-night, --inversion, --slave.
+// The exchange window's settings: --timer DAY,DELAY,WORK (whole seconds, 1..65535; the timer
+// is off without it), --all-night and --inversion (only with --timer), --slave. A bad --timer
+// is refused while parsing.
 struct SettingsOptions {
     std::string timer;
     bool allNight = false;

@@ -49,7 +49,10 @@ int readFailure(ReadBackOutcome outcome, std::uint16_t address) {
         std::cerr << uploadMessage(UploadOutcome::NoAnswer) << " Блок " << hexWord(address) << '\n';
         return kExitNoAnswer;
     }
-    std::cerr << "Блок " << hexWord(address) << ": два чтения подряд ни разу не совпали\n";
+    std::cerr << "Блок " << hexWord(address)
+              << (outcome == ReadBackOutcome::Overlong
+                      ? ": за ответом шли лишние байты\n"
+                      : ": два чтения подряд ни разу не совпали\n");
     return kExitRefused;
 }
 
@@ -112,7 +115,19 @@ ordered_json settingsJson(const ConfigBlockContents& settings) {
     };
 }
 
+bool savedOrExplained(const FileOutcome& saved, const std::string& path) {
+    if (!saved.ok()) {
+        std::cerr << "Не удалось записать файл " << path << ": " << saved.reason << '\n';
+    }
+    return saved.ok();
+}
+
 int runDownload(const DownloadOptions& options) {
+    // Before reading, which takes 11 s for 500 steps; the file itself is still written whole
+    // at the end.
+    if (!savedOrExplained(checkProgramFileWritable(options.out), options.out)) {
+        return kExitRefused;
+    }
     const auto report = onPort(options.port, [](SerialPort& port, const auto& progress) {
         return downloadProgram(port, progress);
     });
@@ -131,9 +146,7 @@ int runDownload(const DownloadOptions& options) {
         return readFailure(report->outcome, report->failedAddress.value_or(kProgramAddress));
     }
 
-    const FileOutcome saved = writeProgramFile(options.out, image);
-    if (!saved.ok()) {
-        std::cerr << "Не удалось записать файл " << options.out << ": " << saved.reason << '\n';
+    if (!savedOrExplained(writeProgramFile(options.out, image), options.out)) {
         return kExitRefused;
     }
     const ConfigBlockContents settings = decodeConfigBlock(report->config);

@@ -5,6 +5,11 @@ include(GNUInstallDirs)
 
 # Into CMAKE_INSTALL_BINDIR, the place GNUInstallDirs gives executables.
 install(TARGETS tevra)
+if(TARGET tevra_manual)
+    install(FILES ${PROJECT_BINARY_DIR}/cli/tevra.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${PROJECT_BINARY_DIR}/cli/tevra.bash
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tevra)
+endif()
 if(NOT TARGET Velmora_N1)
     return()
 endif()

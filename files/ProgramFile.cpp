@@ -83,6 +83,22 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
     return target.parent_path() / name;
 }
 
+// The file a save replaces: through a link to the file it names, so the link itself stays.
+FileOutcome resolveTarget(const std::filesystem::path& path, std::filesystem::path& target) {
+    std::error_code error;
+    target = path;
+    if (std::filesystem::is_symlink(path, error)) {
+        target = std::filesystem::weakly_canonical(path, error);
+        if (error) {
+            return failure(FileStatus::CannotOpen, error);
+        }
+    }
+    if (std::filesystem::is_directory(target, error)) {
+        return failure(FileStatus::CannotWrite, EISDIR);
+    }
+    return {};
+}
+
 } // namespace
 
 std::size_t expectedFileLength(std::uint16_t headerWord) {
@@ -130,19 +146,12 @@ FileOutcome writeProgramFile(const std::filesystem::path& path, const ProgramIma
     if (image.stepCount() > kMaxSteps) {
         return {FileStatus::Refused, {}};
     }
+    std::filesystem::path target;
+    const FileOutcome resolved = resolveTarget(path, target);
+    if (!resolved.ok()) {
+        return resolved;
+    }
     std::error_code error;
-    // Through a link to the file it names, so the link itself stays.
-    std::filesystem::path target = path;
-    if (std::filesystem::is_symlink(path, error)) {
-        target = std::filesystem::weakly_canonical(path, error);
-        if (error) {
-            return failure(FileStatus::CannotOpen, error);
-        }
-    }
-    if (std::filesystem::is_directory(target, error)) {
-        return failure(FileStatus::CannotWrite, EISDIR);
-    }
-
     const std::filesystem::path temporary = temporaryBeside(target);
     FileHandle file(openFile(temporary, kWriteMode));
     if (!file) {
@@ -169,6 +178,23 @@ FileOutcome writeProgramFile(const std::filesystem::path& path, const ProgramIma
         std::filesystem::remove(temporary, ignored);
         return failure(FileStatus::CannotWrite, error);
     }
+    return {};
+}
+
+FileOutcome checkProgramFileWritable(const std::filesystem::path& path) {
+    std::filesystem::path target;
+    const FileOutcome resolved = resolveTarget(path, target);
+    if (!resolved.ok()) {
+        return resolved;
+    }
+    const std::filesystem::path temporary = temporaryBeside(target);
+    FileHandle file(openFile(temporary, kWriteMode));
+    if (!file) {
+        return failure(FileStatus::CannotOpen, errno);
+    }
+    file.reset();
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
     return {};
 }
 

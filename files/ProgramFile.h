@@ -42,5 +42,8 @@ FileOutcome readProgramFile(const std::filesystem::path& path, ProgramImage& tar
 std::vector<std::uint8_t> programFileBytes(const ProgramImage& image);
 // Writes beside the target and renames over it, so a failed save keeps the old file.
 FileOutcome writeProgramFile(const std::filesystem::path& path, const ProgramImage& image);
+// Whether writeProgramFile() could start: the path is no folder, and a file can be made beside
+// it (one is made and removed again). Nothing is written to the path itself.
+FileOutcome checkProgramFileWritable(const std::filesystem::path& path);
 
 } // namespace tevra

@@ -91,12 +91,6 @@ void PosixSerialPort::discardBuffers() {
     }
 }
 
-void PosixSerialPort::discardInput() {
-    if (m_fd >= 0) {
-        ::tcflush(m_fd, TCIFLUSH);
-    }
-}
-
 void PosixSerialPort::write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait) {
     if (m_fd < 0) {
         return;
@@ -133,6 +127,14 @@ void PosixSerialPort::drainOutput(Clock::time_point deadline) {
         }
         std::this_thread::sleep_for(kDrainPollInterval);
     }
+}
+
+std::size_t PosixSerialPort::bytesWaiting() const {
+    int waiting = 0;
+    if (m_fd < 0 || ::ioctl(m_fd, FIONREAD, &waiting) != 0) {
+        return 0;
+    }
+    return static_cast<std::size_t>(std::max(waiting, 0));
 }
 
 std::size_t PosixSerialPort::read(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait) {

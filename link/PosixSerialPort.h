@@ -16,8 +16,8 @@ public:
     bool isOpen() const override { return m_fd >= 0; }
     void setModemLines() override;
     void discardBuffers() override;
-    void discardInput() override;
     void write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait) override;
+    std::size_t bytesWaiting() const override;
     std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait) override;
     void close() override;
 

@@ -9,31 +9,18 @@ namespace {
 
 using BlockBytes = std::array<std::uint8_t, kTransferBlockSize>;
 
-std::size_t readOnce(SerialPort& port, std::uint16_t address, BlockBytes& answer,
-                     const UploadTimings& timings) {
-    // Whatever an abandoned read left in either direction must not count for this one.
-    port.discardBuffers();
-    port.write(commandBytes(kReadBackCommand, address), timings.writeWait);
-    return port.read(answer, timings.readBackWait);
-}
+// Whole: 128 bytes and then silence. Anything else ends the attempt.
+enum class Answer { Whole, Short, Overlong };
 
-// Read-back commands only, two per attempt; Done when both answers are whole and agree.
-ReadBackOutcome readBlock(SerialPort& port, std::uint16_t address, BlockBytes& data,
-                          const UploadTimings& timings) {
-    BlockBytes second{};
-    for (int retriesLeft = kRetryBudget;; --retriesLeft) {
-        ReadBackOutcome outcome = ReadBackOutcome::Done;
-        // A short first answer ends the attempt: a silent controller costs one wait, not two.
-        if (readOnce(port, address, data, timings) < kTransferBlockSize ||
-            readOnce(port, address, second, timings) < kTransferBlockSize) {
-            outcome = ReadBackOutcome::NoAnswer;
-        } else if (data != second) {
-            outcome = ReadBackOutcome::Disagreed;
-        }
-        if (outcome == ReadBackOutcome::Done || retriesLeft == 0) {
-            return outcome;
-        }
+Answer readOnce(SerialPort& port, std::uint16_t address, BlockBytes& answer,
+                const UploadTimings& timings) {
+    port.write(commandBytes(kReadBackCommand, address), timings.writeWait);
+    if (port.read(answer, timings.readBackWait) < kTransferBlockSize) {
+        return Answer::Short;
     }
+    // More bytes mean that the answer began with old ones: taken, it would be shifted. Each
+    // answer is judged on its own, since a shifted pair of answers can agree.
+    return nothingFollows(port, timings.answerEndSilence) ? Answer::Whole : Answer::Overlong;
 }
 
 // Reads blocks in turn and reports each one, over the program blocks and the settings block.
@@ -55,7 +42,7 @@ public:
     // False when the block's last attempt failed; failure() then says how.
     bool read(std::uint16_t address, std::span<std::uint8_t, kTransferBlockSize> target) {
         BlockBytes data{};
-        m_failure = readBlock(m_port, address, data, m_timings);
+        m_failure = readBlock(address, data);
         if (m_failure != ReadBackOutcome::Done) {
             return false;
         }
@@ -68,6 +55,44 @@ public:
     ReadBackOutcome failure() const { return m_failure; }
 
 private:
+    // Read-back commands only, two per attempt; Done when both answers are whole and agree.
+    ReadBackOutcome readBlock(std::uint16_t address, BlockBytes& data) {
+        BlockBytes second{};
+        for (int retriesLeft = kRetryBudget;; --retriesLeft) {
+            const ReadBackOutcome outcome = attempt(address, data, second);
+            if (outcome == ReadBackOutcome::Done || retriesLeft == 0) {
+                return outcome;
+            }
+        }
+    }
+
+    ReadBackOutcome attempt(std::uint16_t address, BlockBytes& data, BlockBytes& second) {
+        // A whole answer ends in silence; after anything else the line must fall silent
+        // before a command, or the rest of an old answer runs into the new one.
+        if (!m_lineSilent) {
+            m_port.discardBuffers();
+            if (!waitForSilence(m_port, m_timings.settlePause, m_timings.readBackWait)) {
+                return ReadBackOutcome::NoAnswer;
+            }
+        }
+        // A first answer that is not whole ends the attempt: a silent controller costs one
+        // wait, not two.
+        Answer answer = readOnce(m_port, address, data, m_timings);
+        if (answer == Answer::Whole) {
+            answer = readOnce(m_port, address, second, m_timings);
+        }
+        m_lineSilent = answer == Answer::Whole;
+        switch (answer) {
+        case Answer::Short:
+            return ReadBackOutcome::NoAnswer;
+        case Answer::Overlong:
+            return ReadBackOutcome::Overlong;
+        case Answer::Whole:
+            break;
+        }
+        return data == second ? ReadBackOutcome::Done : ReadBackOutcome::Disagreed;
+    }
+
     void report() const {
         if (m_progress && m_blocks > 0) {
             m_progress(UploadProgress{m_blocks, m_read,
@@ -82,6 +107,7 @@ private:
     int m_blocks = 0;
     int m_read = 0;
     ReadBackOutcome m_failure = ReadBackOutcome::Done;
+    bool m_lineSilent = false;
 };
 
 } // namespace

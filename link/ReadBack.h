@@ -13,12 +13,13 @@ namespace tevra {
 inline constexpr const char* kReadingStatus = "Чтение...";
 
 // Every block is read twice per attempt and taken when both answers are whole and agree: the
-// line has no checksum. The upload's budget of 1 + kRetryBudget attempts, its waits and its
-// purge before each read apply.
+// line has no checksum. The upload's budget of 1 + kRetryBudget attempts and its waits apply;
+// a command goes out only on a silent line, and an answer followed by more bytes is wrong.
 enum class ReadBackOutcome {
     Done,      // download: everything read; verify: everything matches
-    NoAnswer,  // a block's last attempt got a short answer or none
+    NoAnswer,  // a block's last attempt got a short answer, none, or a line never silent
     Disagreed, // a block's last attempt got two whole answers that differ
+    Overlong,  // a block's last attempt got an answer followed by more bytes
     NoProgram, // download: the header word claims more than 500 steps
     Differs,   // verify: a byte differs from what the upload would write
 };

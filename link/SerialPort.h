@@ -34,10 +34,10 @@ public:
     virtual void setModemLines() = 0;
     // Discards both the output and the input buffer.
     virtual void discardBuffers() = 0;
-    // Discards the input buffer only, leaving bytes still on their way out alone.
-    virtual void discardInput() = 0;
     // Returns when the bytes have left the port or after at most `wait`; nothing stays pending.
     virtual void write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait) = 0;
+    // Bytes that have arrived and wait to be read, looked at without waiting.
+    virtual std::size_t bytesWaiting() const = 0;
     // Reads up to buffer.size() bytes within `wait`; returns how many arrived. Nothing stays
     // pending afterwards, so a late byte can never land in the buffer of a later read.
     virtual std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait) = 0;

@@ -20,6 +20,27 @@ void report(const UploadProgressCallback& progress, int rangeMax, int position,
 // over 72 blocks that adds up, so the last stretch of a pause is waited out by yielding.
 constexpr std::chrono::milliseconds kYieldedStretch{1};
 
+// Reads the answer to a read-back command and judges it against the data. Only bytes already
+// there are looked for after it: waiting for late ones would cost every block of an upload
+// that much, and a shifted answer can equal the data only where the block repeats itself.
+UploadOutcome readBack(SerialPort& port, std::span<const std::uint8_t, kTransferBlockSize> data,
+                       const UploadTimings& timings, std::vector<std::uint8_t>& received) {
+    std::array<std::uint8_t, kTransferBlockSize + 1> answer{};
+    const std::size_t count =
+        port.read(std::span(answer).first<kTransferBlockSize>(), timings.readBackWait);
+    received.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(count));
+    if (count < kTransferBlockSize) {
+        return UploadOutcome::NoAnswer;
+    }
+    if (!nothingFollows(port, std::chrono::milliseconds::zero())) {
+        port.read(std::span(answer).last<1>(), std::chrono::milliseconds::zero());
+        received.push_back(answer.back());
+        return UploadOutcome::Mismatch;
+    }
+    return std::equal(data.begin(), data.end(), answer.begin()) ? UploadOutcome::Written
+                                                                : UploadOutcome::Mismatch;
+}
+
 } // namespace
 
 std::array<std::uint8_t, 3> commandBytes(std::uint8_t code, std::uint16_t address) {
@@ -35,6 +56,25 @@ void pauseFor(std::chrono::milliseconds length) {
     while (std::chrono::steady_clock::now() < until) {
         std::this_thread::yield();
     }
+}
+
+bool nothingFollows(SerialPort& port, std::chrono::milliseconds wait) {
+    if (wait <= std::chrono::milliseconds::zero()) {
+        return port.bytesWaiting() == 0;
+    }
+    std::array<std::uint8_t, 1> stray{};
+    return port.read(stray, wait) == 0;
+}
+
+bool waitForSilence(SerialPort& port, std::chrono::milliseconds silence,
+                    std::chrono::milliseconds limit) {
+    const auto giveUpAt = std::chrono::steady_clock::now() + limit;
+    while (!nothingFollows(port, silence)) {
+        if (std::chrono::steady_clock::now() >= giveUpAt) {
+            return false;
+        }
+    }
+    return true;
 }
 
 const char* uploadMessage(UploadOutcome outcome) {
@@ -64,27 +104,24 @@ BlockResult writeBlock(SerialPort& port, std::uint16_t address,
                        std::span<const std::uint8_t, kTransferBlockSize> data,
                        const UploadTimings& timings) {
     BlockResult result;
-    std::array<std::uint8_t, kTransferBlockSize> answer{};
     for (int retriesLeft = kRetryBudget;; --retriesLeft) {
         ++result.attempts;
+        result.received.clear();
         // Whatever an abandoned attempt left in either direction must not count for this one.
         port.discardBuffers();
         port.write(commandBytes(kWriteCommand, address), timings.writeWait);
         port.write(data, timings.writeWait);
         pauseFor(timings.settlePause);
-        port.discardInput();
-        port.write(commandBytes(kReadBackCommand, address), timings.writeWait);
-        const std::size_t count = port.read(answer, timings.readBackWait);
-        result.received.assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(count));
-        if (count < kTransferBlockSize) {
+        // Nothing has come since the purge on a quiet line, so the pause was silence enough;
+        // otherwise the rest of an old answer would run into this one.
+        if (!nothingFollows(port, std::chrono::milliseconds::zero()) &&
+            !waitForSilence(port, timings.settlePause, timings.readBackWait)) {
             result.outcome = UploadOutcome::NoAnswer;
-        } else if (!std::equal(data.begin(), data.end(), answer.begin())) {
-            result.outcome = UploadOutcome::Mismatch;
         } else {
-            result.outcome = UploadOutcome::Written;
-            return result;
+            port.write(commandBytes(kReadBackCommand, address), timings.writeWait);
+            result.outcome = readBack(port, data, timings, result.received);
         }
-        if (retriesLeft == 0) {
+        if (result.outcome == UploadOutcome::Written || retriesLeft == 0) {
             return result;
         }
     }

@@ -33,8 +33,13 @@ const char* uploadMessage(UploadOutcome outcome);
 struct UploadTimings {
     std::chrono::milliseconds writeWait{1000};
     std::chrono::milliseconds readBackWait{1000};
-    std::chrono::milliseconds settlePause{15}; // silence before the read-back command
+    // The line keeps silent this long before a read-back command goes out.
+    std::chrono::milliseconds settlePause{15};
     std::chrono::milliseconds modemLinePause{10};
+    // A byte within this of an answer's last byte belongs to it, which is then too long: 3.5
+    // byte times at 19200 8N2. A line that never keeps silent for settlePause within
+    // readBackWait gives no answer.
+    std::chrono::milliseconds answerEndSilence{2};
 };
 
 // What a progress bar and the status line show: range 0..rangeMax, the bar at position.
@@ -59,6 +64,14 @@ std::array<std::uint8_t, 3> commandBytes(std::uint8_t code, std::uint16_t addres
 // Sleeps, then yields through the last millisecond so that the pause ends on time.
 void pauseFor(std::chrono::milliseconds length);
 
+// True when no byte arrives within wait (none waits, for a wait of 0); a byte that does is
+// dropped, except that a wait of 0 only looks.
+bool nothingFollows(SerialPort& port, std::chrono::milliseconds wait);
+// Drops incoming bytes until none has come for `silence`: the purge alone cannot remove the
+// rest of an answer still on its way. False when the line still talks after `limit`.
+bool waitForSilence(SerialPort& port, std::chrono::milliseconds silence,
+                    std::chrono::milliseconds limit);
+
 // The bytes of the image that carry the program: 2 + 18 * stepCount, for at most 500 steps.
 std::size_t programByteCount(const ProgramImage& image);
 // ceil(programByteCount / 128).
@@ -67,10 +80,12 @@ int programBlockCount(const ProgramImage& image);
 struct BlockResult {
     UploadOutcome outcome = UploadOutcome::Written;
     int attempts = 0;
-    std::vector<std::uint8_t> received; // the last attempt's answer, as far as it came
+    // The last attempt's answer, as far as it came, and one byte more when more followed it.
+    std::vector<std::uint8_t> received;
 };
 
 // One block with its repeats: write, pause, read back and compare, up to 1 + kRetryBudget times.
+// An answer followed by more bytes is a mismatch.
 BlockResult writeBlock(SerialPort& port, std::uint16_t address,
                        std::span<const std::uint8_t, kTransferBlockSize> data,
                        const UploadTimings& timings = {});

@@ -98,12 +98,6 @@ void Win32SerialPort::discardBuffers() {
     }
 }
 
-void Win32SerialPort::discardInput() {
-    if (isOpen()) {
-        ::PurgeComm(m_port, PURGE_RXCLEAR);
-    }
-}
-
 DWORD Win32SerialPort::finish(OVERLAPPED& record, std::chrono::milliseconds wait) {
     // A transfer that completed at once needs no wait; each wait is a round trip to the
     // system, which under Wine costs a tenth of a millisecond.
@@ -127,6 +121,16 @@ void Win32SerialPort::write(std::span<const std::uint8_t> bytes, std::chrono::mi
         return;
     }
     finish(m_writeTransfer, wait);
+}
+
+std::size_t Win32SerialPort::bytesWaiting() const {
+    // One call, where a read that finds nothing must be started, cancelled and waited for.
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!isOpen() || !::ClearCommError(m_port, &errors, &status)) {
+        return 0;
+    }
+    return status.cbInQue;
 }
 
 std::size_t Win32SerialPort::read(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait) {

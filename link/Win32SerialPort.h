@@ -25,8 +25,8 @@ public:
     bool isOpen() const override { return m_port != INVALID_HANDLE_VALUE; }
     void setModemLines() override;
     void discardBuffers() override;
-    void discardInput() override;
     void write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait) override;
+    std::size_t bytesWaiting() const override;
     std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait) override;
     void close() override;
 

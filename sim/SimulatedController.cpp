@@ -261,6 +261,13 @@ void SimulatedController::answerReadBack(std::uint16_t address) {
     if (m_options.shortAnswers) {
         answer.pop_back();
     }
+    if (m_readBackCount == 1) {
+        const std::size_t leftover = std::min(m_options.leftoverBytes, answer.size());
+        std::vector<std::uint8_t> late(answer.end() - static_cast<std::ptrdiff_t>(leftover),
+                                       answer.end());
+        late.insert(late.end(), answer.begin(), answer.end());
+        answer = std::move(late);
+    }
     if (!sendPaced(answer)) {
         return;
     }

@@ -37,6 +37,10 @@ struct SimulatorOptions {
     // unplugged device would when the host turns to another block: after the block's one
     // read-back in an upload, after both in a download.
     std::optional<int> hangUpAfterBlock{};
+    // The first read-back's answer comes after this many bytes that a host which gave up left
+    // on the line: the end of the same answer (at most all of it). They arrive after the new
+    // host's purge, as the rest of an answer still on its way does.
+    std::size_t leftoverBytes = 0;
 };
 
 // Plays the controller on the master side of a pseudo-terminal, on a thread of its own. The

@@ -90,6 +90,9 @@ TEST_F(ReadBackCommandTest, DownloadSavesTheProgramOnlyFromTwoAgreeingReadsOfEac
         {8, {}, kExitDone, "Ok... 3/3", 6},
         {500, {}, kExitDone, "Ok... 72/72", 144},
         {0x8000 | 20, {.wrongByteOnAttempts = {1}}, kExitDone, "Ok... 4/4", 10},
+        // The end of an answer that an interrupted download left comes before the first: that
+        // answer runs too long, and the line must fall silent before the next command.
+        {0x8000 | 20, {.leftoverBytes = 40}, kExitDone, "Ok... 4/4", 1 + 8},
         // The line goes with the first read of the second block.
         {20, {.hangUpAfterBlock = 0}, kExitNoAnswer, "Нет ответа контроллера! Блок 0x0080", 3},
         // Four attempts of two reads, the second answer of each differing from the first.
@@ -182,6 +185,8 @@ TEST_F(ReadBackCommandTest, VerifyComparesWhatTheUploadWouldWriteAndNamesTheFirs
         // Bytes beyond the program's last step and bytes no setting sets are not compared.
         {{{0x016A, 0x99}, {0x3764, 0x55}}, kExitDone, "совпадает", {}},
         {{}, kExitNoAnswer, "Блок 0x0080", {.hangUpAfterBlock = 0}},
+        // Still arriving after the purge, as on a real line: two reads shifted alike agree.
+        {{}, kExitDone, "совпадает", {.paced = true, .leftoverBytes = 40}},
     };
     for (const auto& [changes, exitStatus, said, fault] : rows) {
         SCOPED_TRACE(said);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
+#include <utility>
 
 namespace tevra {
 namespace {
@@ -13,24 +14,25 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<std::uint8_t>;
 
-// Wrong: the first byte changed.
-enum class Answer { Echo, Wrong, Short, Silent };
+// Wrong: the first byte changed. Long: an echo, and one byte more after it.
+enum class Answer { Echo, Wrong, Short, Silent, Long };
 
 // Records every call as a letter with its time, and every byte written; answers each read-back
-// from a script, and with an echo of the last data block once the script runs out.
+// from a script, and with an echo of the last data block once the script runs out. Reads of
+// fewer bytes take stray ones.
 class RecordingPort : public SerialPort {
 public:
     std::deque<Answer> script;
-    std::string calls; // m: modem lines, d: discard both ways, i: discard input, w: write, r: read
+    std::string calls; // m: modem lines, d: discard both ways, w: write, r: read, l: stray byte
     std::vector<Clock::time_point> times;
     Bytes line;
     std::vector<int> writtenAddresses;
+    bool chatter = false; // bytes keep coming in
 
     PortOpenStatus open(const std::string&) override { return PortOpenStatus::Opened; }
     bool isOpen() const override { return true; }
     void setModemLines() override { record('m'); }
     void discardBuffers() override { record('d'); }
-    void discardInput() override { record('i'); }
     void write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds) override {
         record('w');
         line.insert(line.end(), bytes.begin(), bytes.end());
@@ -40,7 +42,12 @@ public:
             writtenAddresses.push_back(bytes[1] | bytes[2] << 8);
         }
     }
+    std::size_t bytesWaiting() const override { return m_longAnswer || chatter ? 1 : 0; }
     std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds) override {
+        if (buffer.size() < kTransferBlockSize) {
+            record('l');
+            return std::exchange(m_longAnswer, false) || chatter ? buffer.size() : 0;
+        }
         record('r');
         const Answer answer = script.empty() ? Answer::Echo : script.front();
         if (!script.empty()) {
@@ -48,6 +55,7 @@ public:
         }
         std::copy(m_data.begin(), m_data.end(), buffer.begin());
         buffer[0] ^= answer == Answer::Wrong ? 1 : 0;
+        m_longAnswer = answer == Answer::Long;
         return answer == Answer::Silent ? 0 : buffer.size() - (answer == Answer::Short ? 1 : 0);
     }
     void close() override {}
@@ -58,6 +66,7 @@ private:
         times.push_back(Clock::now());
     }
     Bytes m_data;
+    bool m_longAnswer = false;
 };
 
 TEST(UploadTest, StartProgramGoesAsThreeVerifiedBlocksThenTheSettingsBlock) {
@@ -92,7 +101,7 @@ TEST(UploadTest, StartProgramGoesAsThreeVerifiedBlocksThenTheSettingsBlock) {
                   std::tuple(3, position, position < 4 ? "Запись..." : "Ok..."));
     }
     // The modem lines settle before the first block, the data before the read-back command.
-    EXPECT_EQ(port.calls, "mdwwiwrdwwiwrdwwiwrdwwiwr");
+    EXPECT_EQ(port.calls, "mdwwwrdwwwrdwwwrdwwwr");
     EXPECT_GE(port.times[1] - port.times[0], 10ms);
     EXPECT_GE(port.times[4] - port.times[3], 15ms);
     const UploadTimings defaults;
@@ -114,6 +123,7 @@ TEST(UploadTest, RepeatsEachBlockUpToThreeTimesAndTheLastAttemptDecides) {
           0,
           4},
          {{Short, Wrong, Wrong, Wrong}, UploadOutcome::Mismatch, {0, 0, 0, 0}, 128, 0},
+         {{Long, Long, Long, Long}, UploadOutcome::Mismatch, {0, 0, 0, 0}, 129, 0},
          {{Wrong, Wrong, Wrong, Short}, noAnswer, {0, 0, 0, 0}, 127, 0},
          {{Echo, Silent, Silent, Silent, Silent, Echo}, noAnswer, {0, 128, 128, 128, 128}, 0, 1}};
     for (const auto& [answers, outcome, addresses, received, position] : rows) {
@@ -134,11 +144,23 @@ TEST(UploadTest, RepeatsEachBlockUpToThreeTimesAndTheLastAttemptDecides) {
             const auto block = image.bytes().subspan(*report.failedAddress, 128);
             EXPECT_EQ(report.expected, Bytes(block.begin(), block.end()));
             Bytes answer = report.expected;
-            answer[0] ^= outcome == UploadOutcome::Mismatch ? 1 : 0;
+            if (answers.back() == Wrong) {
+                answer[0] ^= 1;
+            }
             answer.resize(received);
             EXPECT_EQ(report.received, answer);
         }
     }
+}
+
+TEST(UploadTest, ALineThatNeverFallsSilentGetsNoReadBackCommandAndNoAnswer) {
+    RecordingPort port;
+    port.chatter = true;
+    const UploadReport report =
+        uploadProgram(port, ProgramImage::startProgram(), ConfigBlock{}, {}, {1ms, 5ms, 0ms, 0ms});
+    EXPECT_EQ(report.outcome, UploadOutcome::NoAnswer);
+    EXPECT_EQ(port.writtenAddresses, std::vector<int>(4, 0));
+    EXPECT_EQ(port.line.size(), 4 * (3 + kTransferBlockSize));
 }
 
 TEST(UploadTest, BlockCountCoversTheUsedBytesAndStopsAtTheImage) {
