@@ -1,6 +1,8 @@
 #include "app/StartOptions.h"
 
 #include "app/Version.h"
+#include "cli/ToolHelp.h"
+#include "cli/ToolManual.h"
 
 #include <CLI/CLI.hpp>
 
@@ -17,10 +19,12 @@ StartOptions parseStartOptions(int argc, const char* const* argv, std::ostream& 
     StartOptions options;
     app.add_option("FILE", options.programFile,
                    "файл программы (*.tvr); читается, как кнопкой \"Прочитать\"");
+    cli::useRussianHelp(app);
+    cli::addManualOptions(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        options.exitStatus = app.exit(error, out, err);
+        options.exitStatus = cli::exitAfterParsing(app, error, out, err);
     }
     return options;
 }

@@ -95,11 +95,12 @@ void useRussianHelp(CLI::App& app) {
     translateHelp(app);
 }
 
-int exitAfterParsing(CLI::App& app, const CLI::ParseError& error) {
+int exitAfterParsing(CLI::App& app, const CLI::ParseError& error, std::ostream& out,
+                     std::ostream& err) {
     if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
-        return app.exit(error);
+        return app.exit(error, out, err);
     }
-    std::cerr << russianReason(error) << "\nСправка: " << commandPath(app) << " --help\n";
+    err << russianReason(error) << "\nСправка: " << commandPath(app) << " --help\n";
     return kExitUsage;
 }
 

@@ -12,14 +12,6 @@ namespace tevra::cli {
 
 namespace {
 
-// Exit statuses as every command gives them; CLI11 holds no table of them.
-constexpr const char* kExitStatusText[][2] = {
-    {"0", "сделано"},
-    {"1", "неверная командная строка, файл или порт, и всё прочее, что не удалось"},
-    {"2", "контроллер не ответил"},
-    {"3", "upload и verify: контроллер хранит другое; download: в контроллере нет программы"},
-};
-
 // Options that --help lists: CLI11 hides those without a group.
 std::vector<const CLI::Option*> shownOptions(const CLI::App& command) {
     return command.get_options(
@@ -124,32 +116,38 @@ std::string usage(const CLI::App& command, const std::string& path) {
     return text;
 }
 
-std::string manualPage(const CLI::App& app) {
+std::string manualPage(const CLI::App& app, std::span<const ExitStatusText> exitStatuses) {
     std::ostringstream out;
     const std::string& name = app.get_name();
+    const auto commands = shownCommands(app);
     out << ".\\\" Made by " << name << " --man-page from the tables that --help shows.\n"
         << ".TH " << roff(upperCase(name)) << " 1 \"\" \"" << roff(app.version())
         << "\" \"Команды пользователя\"\n"
         << ".SH NAME\n"
         << roff(name) << " \\- " << roff(withoutName(app.get_description(), name)) << '\n'
         << ".SH SYNOPSIS\n"
-        << roff(usage(app, name) + ' ' + label(app, "SUBCOMMAND") + " [" + label(app, "OPTIONS") +
-                "]")
+        << roff(commands.empty() ? usage(app, name)
+                                 : usage(app, name) + ' ' + label(app, "SUBCOMMAND") + " [" +
+                                       label(app, "OPTIONS") + "]")
         << '\n'
         << ".SH OPTIONS\n";
     for (const CLI::Option* option : shownOptions(app)) {
         writeOption(out, app, *option);
     }
-    out << ".SH COMMANDS\n";
-    for (const CLI::App* command : shownCommands(app)) {
+    if (!commands.empty()) {
+        out << ".SH COMMANDS\n";
+    }
+    for (const CLI::App* command : commands) {
         out << ".SS \"" << roff(usage(*command, name + ' ' + command->get_name())) << "\"\n"
             << roff(command->get_description()) << '\n';
         for (const CLI::Option* option : shownOptions(*command)) {
             writeOption(out, *command, *option);
         }
     }
-    out << ".SH \"EXIT STATUS\"\n";
-    for (const auto& [status, meaning] : kExitStatusText) {
+    if (!exitStatuses.empty()) {
+        out << ".SH \"EXIT STATUS\"\n";
+    }
+    for (const auto& [status, meaning] : exitStatuses) {
         out << ".TP\n" << status << '\n' << roff(meaning) << '\n';
     }
     return out.str();
@@ -227,15 +225,19 @@ std::string bashCompletion(const CLI::App& app) {
 
 } // namespace
 
-void addManualOptions(CLI::App& app) {
-    const auto print = [&app](std::string (*make)(const CLI::App&)) {
-        return [&app, make](std::int64_t) {
-            std::cout << make(app);
-            throw CLI::Success();
-        };
-    };
-    app.add_flag_function("--man-page", print(manualPage))->group("");
-    app.add_flag_function("--bash-completion", print(bashCompletion))->group("");
+void addManualOptions(CLI::App& app, std::span<const ExitStatusText> exitStatuses) {
+    app.add_flag_function("--man-page",
+                          [&app, exitStatuses](std::int64_t) {
+                              std::cout << manualPage(app, exitStatuses);
+                              throw CLI::Success();
+                          })
+        ->group("");
+    app.add_flag_function("--bash-completion",
+                          [&app](std::int64_t) {
+                              std::cout << bashCompletion(app);
+                              throw CLI::Success();
+                          })
+        ->group("");
 }
 
 } // namespace tevra::cli

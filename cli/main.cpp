@@ -9,6 +9,18 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+namespace {
+
+// As every command gives them; CLI11 holds no table of them.
+constexpr tevra::cli::ExitStatusText kExitStatuses[] = {
+    {"0", "сделано"},
+    {"1", "неверная командная строка, файл или порт, и всё прочее, что не удалось"},
+    {"2", "контроллер не ответил"},
+    {"3", "upload и verify: контроллер хранит другое; download: в контроллере нет программы"},
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
 #ifdef _WIN32
     const tevra::cli::Utf8Console console;
@@ -22,7 +34,7 @@ int main(int argc, char** argv) {
     tevra::cli::addLinkCommands(app, exitCode);
     // Both read the whole app, so they come after every command.
     tevra::cli::useRussianHelp(app);
-    tevra::cli::addManualOptions(app);
+    tevra::cli::addManualOptions(app, kExitStatuses);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
