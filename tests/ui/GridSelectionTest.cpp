@@ -5,6 +5,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tevra {
@@ -76,6 +77,22 @@ TEST(GridSelectionTest, KeysClicksAndDragsSelectRectanglesWithinTheSteps) {
         EXPECT_EQ(selection.cursorStep(), c.cursorStep) << c.name;
         EXPECT_EQ(selection.cursorChannel(), c.cursorChannel) << c.name;
     }
+}
+
+TEST(GridSelectionTest, MarksTheHeadersOfTheSelectedStepsAndChannelsOnly) {
+    GridSelection selection;
+    selection.follow(5, 1, kSteps);
+    selection.moveTo(7, 3, true, kSteps);
+    // A number, whether it is a marked step, whether it is a marked channel.
+    const std::tuple<int, bool, bool> marks[] = {
+        {0, false, false}, {1, false, true}, {3, false, true}, {4, false, false},
+        {5, true, false},  {7, true, false}, {8, false, false}};
+    for (const auto& [number, step, channel] : marks) {
+        EXPECT_EQ(selection.coversStep(number), step) << number;
+        EXPECT_EQ(selection.coversChannel(number), channel) << number;
+    }
+    selection.clear();
+    EXPECT_FALSE(selection.coversStep(5) || selection.coversChannel(1));
 }
 
 TEST(GridEditorTest, EditsGoThroughTheEditorAsNamedEntriesAndTellRefusals) {
