@@ -3,6 +3,8 @@
 #include "model/ChannelCell.h"
 #include "model/EditorModel.h"
 #include "model/ProgramImage.h"
+#include "ui/editor/ChannelFaces.h"
+#include "ui/editor/EditorCaptions.h"
 
 #include <array>
 #include <functional>
@@ -11,10 +13,6 @@
 #include <string_view>
 
 namespace tevra {
-
-// Which bitmap a channel button carries. None: the template's blank face, before any image
-// was set (a secondary button keeps its face until a dimmer or level mode first shows it).
-enum class ButtonImage { None, Dark, Lit, Ramp };
 
 enum class EditorSlider { StepSelector, StepTime, DimmerSpeed, Brightness };
 
@@ -27,19 +25,6 @@ inline constexpr int kTimeShiftUnits = 5;
 // A click on a channel's number counts as a click on its marker: the marker's rectangle
 // is widened to the right by this many pixels, over most of the number label.
 inline constexpr int kMarkerHitExtensionPx = 15;
-
-inline constexpr const char* kTimeShiftRefusedCaption = "Время не может быть изменено";
-
-// The rendering table: what a cell's mode shows on the channel's two buttons.
-struct ButtonFaces {
-    ButtonImage primaryImage;
-    ButtonState primaryState;
-    // Modes Off and On leave the secondary button as it was.
-    bool setsSecondary;
-    ButtonImage secondaryImage;
-    ButtonState secondaryState;
-    bool secondaryVisible;
-};
 
 // One channel row of the window.
 struct ChannelView {
@@ -154,14 +139,6 @@ public:
     // click with an undo snapshot. A primary button takes focus; a secondary one takes it
     // away from the primary buttons.
     void channelButtonClicked(int channel, ChannelButton which, ButtonState stateAfterClick);
-    // The state a 3-state button advances to on a click: clear, checked, indeterminate.
-    static ButtonState stateAfterClick(ButtonState before);
-    static const ButtonFaces& buttonFaces(std::uint8_t cell);
-
-    // Captions as the window words them; time in units of 10 ms, channel from 0.
-    static std::string stepTimeCaption(int stepTime);
-    static std::string levelCaption(int channel, std::uint8_t cell);
-    static std::string dimmerCaption(int channel, std::uint8_t cell);
 
     // "Стоп диммер" with its new check state.
     void stopDimmerClicked(bool checked);
@@ -182,9 +159,9 @@ public:
     bool undoChange();
     bool redoChange();
     // "+50mS" (longer) or "-50mS". On refusal nothing is shifted, the failing step becomes
-    // current, and the window shows shiftRefusalText with kTimeShiftRefusedCaption.
+    // current, and the window shows EditorCaptions::shiftRefusal with
+    // kTimeShiftRefusedCaption.
     std::optional<ShiftRefusal> shiftTimesClicked(bool longer);
-    static std::string shiftRefusalText(const ShiftRefusal& refusal);
     // "Время шага как диммер": the step takes the dimmer time the detail area shows.
     void timeFromDimmerClicked();
 
