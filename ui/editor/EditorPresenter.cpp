@@ -1,7 +1,5 @@
 #include "ui/editor/EditorPresenter.h"
 
-#include "model/ChannelWords.h"
-
 #include <algorithm>
 
 namespace tevra {
@@ -341,7 +339,7 @@ void EditorPresenter::settle() {
         if (m_focusedPrimaryChannel) {
             m_model.selectChannel(*m_focusedPrimaryChannel);
         }
-        deriveView();
+        m_view.derive(m_model);
         changed = writeBackSliders();
     }
     m_lastRefreshPasses = passes;
@@ -352,56 +350,6 @@ void EditorPresenter::settleIf(bool modelChanged) {
         settle();
     } else {
         m_lastRefreshPasses = 0;
-    }
-}
-
-void EditorPresenter::deriveView() {
-    const ProgramImage& image = m_model.working();
-    const int step = m_model.currentStep();
-    const int selected = m_model.selectedChannel();
-
-    m_view.stepSelectorPosition = std::clamp(step, m_view.stepSelectorMin, m_view.stepSelectorMax);
-    m_view.stepText = std::to_string(step);
-    m_view.countText = std::to_string(image.stepCount());
-
-    const int stepTime = m_model.currentStepTime();
-    m_view.stepTimeCaption = EditorCaptions::stepTime(stepTime);
-    m_view.stepTimeSliderPosition = std::clamp(stepTime, kStepTimeSliderMin, kStepTimeSliderMax);
-
-    for (int c = 0; c < kChannelCount; ++c) {
-        ChannelView& row = m_view.channels[static_cast<std::size_t>(c)];
-        const ButtonFaces& faces = ChannelFaces::of(image.cell(step, c));
-        row.markerVisible = c == selected;
-        row.primaryImage = faces.primaryImage;
-        row.primaryState = faces.primaryState;
-        if (faces.setsSecondary) {
-            row.secondaryImage = faces.secondaryImage;
-            row.secondaryState = faces.secondaryState;
-        }
-        row.secondaryVisible = faces.secondaryVisible;
-        row.description = cellWords(image.cell(step, c));
-    }
-
-    m_view.startBlockChecked = image.startBlock();
-
-    const std::uint8_t cell = m_model.currentCell();
-    const int mode = modeOf(cell);
-    const bool level = mode == static_cast<int>(ChannelMode::Level);
-    const bool dimmer = !level && isDimmerMode(mode);
-    m_view.detailVisible = level || dimmer;
-    m_view.dimmerSliderVisible = dimmer;
-    m_view.levelSliderVisible = level;
-    m_view.stopDimmerVisible = level || dimmer;
-    m_view.stopDimmerChecked = level;
-    m_view.timeFromDimmerVisible = dimmer;
-    if (level) {
-        m_view.detailCaption = EditorCaptions::level(selected, cell);
-        m_view.levelSliderPosition =
-            std::clamp(levelFromCell(cell), kLevelSliderMin, kLevelSliderMax);
-    } else if (dimmer) {
-        m_view.detailCaption = EditorCaptions::dimmer(selected, cell);
-        m_view.dimmerSliderPosition =
-            std::clamp(dimmerSliderFromCell(cell), kDimmerSliderMin, kDimmerSliderMax);
     }
 }
 
