@@ -138,8 +138,10 @@ void OverviewGridView::mouseReleaseEvent(QMouseEvent* event) {
 
 void OverviewGridView::dragOn() {
     const int lastX = GridLayout::kLabelWidthPx + std::max(visibleGridWidth(), 1) - 1;
+    // Above or below the grid the drag keeps to its edge, so that the cursor goes on along
+    // the steps while the view scrolls.
     const QPoint inView(std::clamp(m_dragPoint.x(), GridLayout::kLabelWidthPx, lastX),
-                        m_dragPoint.y());
+                        std::clamp(m_dragPoint.y(), 0, GridLayout::height() - 1));
     emit dragged(m_presenter.layout().hitTest(gridPoint(inView)));
 }
 

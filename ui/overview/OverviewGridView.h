@@ -47,7 +47,7 @@ private:
     void paintLabels(QPainter& painter);
     void paintSelection(QPainter& painter);
     QColor selectionTint() const;
-    // The drag's hit at its last point, kept within the visible columns; the view scrolls on
+    // The drag's hit at its last point, kept within the visible grid; the view scrolls on
     // while that point stays past a side.
     void dragOn();
     // The rectangle of steps first..last, channels first..last, in grid coordinates.
