@@ -129,5 +129,23 @@ TEST(GridEditorTest, EditsGoThroughTheEditorAsNamedEntriesAndTellRefusals) {
     EXPECT_FALSE(editor.isModified());
 }
 
+// A program read without steps: pasted steps are its only ones, with the default time.
+TEST(GridEditorTest, StepsPastedIntoAnEmptyProgramAreAllItHas) {
+    EditorPresenter editor;
+    GridSelection selection;
+    GridEditor grid(editor, selection);
+    EXPECT_TRUE(editor.applyEdit("пусто", [](ProgramImage& image) {
+        image.setStepCount(0);
+        return true;
+    }));
+    selection.follow(1, 0, 0);
+    EXPECT_TRUE(grid.pasteText({}, "1\t3\n", true).changed);
+    const ProgramImage& program = editor.model().working();
+    EXPECT_EQ(program.stepCount(), 2);
+    EXPECT_EQ(program.cell(1, 0), 1);
+    EXPECT_EQ(program.cell(2, 0), 3);
+    EXPECT_EQ(program.stepTime(2), kDefaultStepTime);
+}
+
 } // namespace
 } // namespace tevra
