@@ -57,7 +57,7 @@ void BM_PrimaryButtonClick(benchmark::State& state) {
         constexpr int kChannel = 5;
         const ButtonState before = p.view().channels[kChannel].primaryState;
         p.channelButtonClicked(kChannel, ChannelButton::Primary,
-                               EditorPresenter::stateAfterClick(before));
+                               ChannelFaces::stateAfterClick(before));
     });
 }
 BENCHMARK(BM_PrimaryButtonClick);

@@ -56,6 +56,33 @@ std::optional<int> number(std::string_view text, int maximum) {
     return value;
 }
 
+// A refused cell is quoted in the status line, which a paragraph pasted by mistake would
+// stretch past the screen: at most this many characters, the last of them "…".
+constexpr std::size_t kQuotedCellChars = 20;
+
+std::string quotedCell(std::string_view cell) {
+    std::string text = "«";
+    std::size_t chars = 0;
+    std::size_t cut = cell.size();
+    for (std::size_t at = 0; at < cell.size(); ++at) {
+        // In UTF-8 every byte but a continuation byte starts a character.
+        if ((static_cast<unsigned char>(cell[at]) & 0xC0U) == 0x80U) {
+            continue;
+        }
+        ++chars;
+        if (chars == kQuotedCellChars) {
+            cut = at;
+        } else if (chars > kQuotedCellChars) {
+            text += cell.substr(0, cut);
+            text += "…»";
+            return text;
+        }
+    }
+    text += cell;
+    text += "»";
+    return text;
+}
+
 std::string placeText(std::size_t line, std::size_t column) {
     std::string text = "Строка ";
     text += std::to_string(line);
@@ -89,9 +116,8 @@ ParsedBlock cellsFrom(const std::vector<std::string_view>& lines, std::size_t fi
             const std::optional<int> cell = number(cells[column], 255);
             if (!cell) {
                 std::string error = placeText(lineNumber, column + 1);
-                error += "«";
-                error += cells[column];
-                error += "» не число от 0 до 255";
+                error += quotedCell(cells[column]);
+                error += " не число от 0 до 255";
                 return refusal(std::move(error));
             }
             block.setCell(static_cast<int>(column), static_cast<int>(row),

@@ -48,6 +48,9 @@ TEST(ClipboardTextTest, BadTextIsRefusedNamingThePlace) {
              {"1\n3\t4\n", "Строка 2, столбец 2: ячеек больше, чем в первой строке"},
              {"1\t-1\n", "Строка 1, столбец 2: «-1» не число от 0 до 255"},
              {"1\t2x\n", "Строка 1, столбец 2: «2x» не число от 0 до 255"},
+             // A paragraph of prose is quoted short enough for a status line.
+             {"Это не таблица, а письмо о свете\n",
+              "Строка 1, столбец 1: «Это не таблица, а п…» не число от 0 до 255"},
          }) {
         const ParsedBlock parsed = blockFromText(c.text);
         EXPECT_FALSE(parsed.block) << c.text;

@@ -74,6 +74,12 @@ TEST(GridLayout, HitTestAtTheEdges) {
     for (const auto& [step, scroll, visibleWidth, shown] : scrolls) {
         EXPECT_EQ(layout.scrollShowing(step, scroll, visibleWidth), shown) << step << "," << scroll;
     }
+    // A drag held past a side of a view 200 wide scrolls that way, up to a column a tick.
+    const std::pair<int, int> dragScrolls[] = {{0, 0},    {199, 0}, {200, 1},   {230, 31},
+                                               {500, 40}, {-1, -1}, {-30, -30}, {-300, -40}};
+    for (const auto& [x, scroll] : dragScrolls) {
+        EXPECT_EQ(GridLayout::dragScrollPx(x, 200), scroll) << x;
+    }
     // A header text: centred with 3 px clear each side, or not at all unless wholly in view.
     const std::tuple<int, int, int, int, std::optional<int>> texts[] = {
         {1, 20, 0, 100, 9},   {1, 33, 0, 100, 3},   {1, 34, 0, 100, {}}, {2, 20, 0, 100, {}},

@@ -5,6 +5,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tevra {
@@ -78,6 +79,22 @@ TEST(GridSelectionTest, KeysClicksAndDragsSelectRectanglesWithinTheSteps) {
     }
 }
 
+TEST(GridSelectionTest, MarksTheHeadersOfTheSelectedStepsAndChannelsOnly) {
+    GridSelection selection;
+    selection.follow(5, 1, kSteps);
+    selection.moveTo(7, 3, true, kSteps);
+    // A number, whether it is a marked step, whether it is a marked channel.
+    const std::tuple<int, bool, bool> marks[] = {
+        {0, false, false}, {1, false, true}, {3, false, true}, {4, false, false},
+        {5, true, false},  {7, true, false}, {8, false, false}};
+    for (const auto& [number, step, channel] : marks) {
+        EXPECT_EQ(selection.coversStep(number), step) << number;
+        EXPECT_EQ(selection.coversChannel(number), channel) << number;
+    }
+    selection.clear();
+    EXPECT_FALSE(selection.coversStep(5) || selection.coversChannel(1));
+}
+
 TEST(GridEditorTest, EditsGoThroughTheEditorAsNamedEntriesAndTellRefusals) {
     EditorPresenter editor;
     GridSelection selection;
@@ -110,6 +127,24 @@ TEST(GridEditorTest, EditsGoThroughTheEditorAsNamedEntriesAndTellRefusals) {
     EXPECT_FALSE(grid.undo().changed);
     EXPECT_EQ(grid.undoToolTip(), "Отменить");
     EXPECT_FALSE(editor.isModified());
+}
+
+// A program read without steps: pasted steps are its only ones, with the default time.
+TEST(GridEditorTest, StepsPastedIntoAnEmptyProgramAreAllItHas) {
+    EditorPresenter editor;
+    GridSelection selection;
+    GridEditor grid(editor, selection);
+    EXPECT_TRUE(editor.applyEdit("пусто", [](ProgramImage& image) {
+        image.setStepCount(0);
+        return true;
+    }));
+    selection.follow(1, 0, 0);
+    EXPECT_TRUE(grid.pasteText({}, "1\t3\n", true).changed);
+    const ProgramImage& program = editor.model().working();
+    EXPECT_EQ(program.stepCount(), 2);
+    EXPECT_EQ(program.cell(1, 0), 1);
+    EXPECT_EQ(program.cell(2, 0), 3);
+    EXPECT_EQ(program.stepTime(2), kDefaultStepTime);
 }
 
 } // namespace

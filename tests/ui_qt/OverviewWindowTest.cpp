@@ -79,6 +79,21 @@ private slots:
         QCOMPARE(litButtons(), QStringLiteral("1 2"));
         QCOMPARE(overviewChild<QToolButton>("redoButton")->toolTip(),
                  QStringLiteral("Повторить: вставка 2 × 2"));
+
+        // A refusal stands until the selection or the program moves on, from either window.
+        const QString refused = QStringLiteral("Меньше 2 шагов в программе оставить нельзя");
+        const auto selectionText = [this] {
+            return overviewChild<QLabel>("selectionLabel")->text();
+        };
+        key(Qt::Key_A, Qt::ControlModifier);
+        key(Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(selectionText(), refused);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, {8 + 40 * 4, 17});
+        QCOMPARE(selectionText(), QStringLiteral("Выделено: шаг 4, каналы 1–16"));
+        key(Qt::Key_A, Qt::ControlModifier);
+        key(Qt::Key_Delete, Qt::ControlModifier);
+        QTest::mouseClick(child("countPlus1Button"), Qt::LeftButton);
+        QCOMPARE(selectionText(), QStringLiteral("Выделено: шаги 1–20, каналы 1–16"));
         m_editor->QDialog::done(QDialog::Rejected);
     }
 

@@ -3,6 +3,7 @@
 #include "ui/dialogs/CAboutDlg.h"
 #include "ui/dialogs/CCopyStepsDlg.h"
 #include "ui/dialogs/CStepTimesDlg.h"
+#include "ui/editor/EditorCaptions.h"
 #include "ui/editor/EditorPrompts.h"
 #include "ui/editor/QtEditorPrompts.h"
 #include "ui/exchange/CExchangeDlg.h"
@@ -434,8 +435,7 @@ void CEditorDlg::shiftTimes(bool longer) {
     const auto refusal = m_presenter.shiftTimesClicked(longer);
     afterAction();
     if (refusal) {
-        m_prompts->showMessage(this,
-                               QString::fromStdString(EditorPresenter::shiftRefusalText(*refusal)),
+        m_prompts->showMessage(this, QString::fromStdString(EditorCaptions::shiftRefusal(*refusal)),
                                QString::fromUtf8(kTimeShiftRefusedCaption));
     }
 }

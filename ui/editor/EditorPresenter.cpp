@@ -1,7 +1,5 @@
 #include "ui/editor/EditorPresenter.h"
 
-#include "model/ChannelWords.h"
-
 #include <algorithm>
 
 namespace tevra {
@@ -11,24 +9,6 @@ namespace {
 // Each write-back leaves values the sliders show exactly, so a second pass always settles;
 // the bound only guards against a conversion that would not round-trip.
 constexpr int kMaxRefreshPasses = 8;
-
-// Indexed by the cell's mode bits, 0..7.
-constexpr std::array<ButtonFaces, 8> kButtonFaces{{
-    {ButtonImage::Dark, ButtonState::Clear, false, ButtonImage::None, ButtonState::Clear, false},
-    {ButtonImage::Lit, ButtonState::Checked, false, ButtonImage::None, ButtonState::Clear, false},
-    {ButtonImage::Ramp, ButtonState::Indeterminate, true, ButtonImage::Dark, ButtonState::Clear,
-     true},
-    {ButtonImage::Ramp, ButtonState::Indeterminate, true, ButtonImage::Ramp,
-     ButtonState::Indeterminate, false},
-    {ButtonImage::Ramp, ButtonState::Indeterminate, true, ButtonImage::Ramp,
-     ButtonState::Indeterminate, false},
-    {ButtonImage::Ramp, ButtonState::Indeterminate, true, ButtonImage::Lit, ButtonState::Checked,
-     true},
-    {ButtonImage::Ramp, ButtonState::Indeterminate, true, ButtonImage::Lit, ButtonState::Checked,
-     true},
-    {ButtonImage::Ramp, ButtonState::Indeterminate, true, ButtonImage::Ramp,
-     ButtonState::Indeterminate, true},
-}};
 
 bool isChannel(int channel) {
     return channel >= 0 && channel < kChannelCount;
@@ -153,36 +133,6 @@ void EditorPresenter::channelButtonClicked(int channel, ChannelButton which,
     settle();
 }
 
-ButtonState EditorPresenter::stateAfterClick(ButtonState before) {
-    switch (before) {
-    case ButtonState::Clear:
-        return ButtonState::Checked;
-    case ButtonState::Checked:
-        return ButtonState::Indeterminate;
-    case ButtonState::Indeterminate:
-        break;
-    }
-    return ButtonState::Clear;
-}
-
-const ButtonFaces& EditorPresenter::buttonFaces(std::uint8_t cell) {
-    return kButtonFaces[static_cast<std::size_t>(modeOf(cell))];
-}
-
-std::string EditorPresenter::stepTimeCaption(int stepTime) {
-    return "Время шага " + std::to_string(stepTime * kStepTimeUnit.count()) + " mS.";
-}
-
-std::string EditorPresenter::levelCaption(int channel, std::uint8_t cell) {
-    return "Яркость " + channelOrdinal(channel) +
-           "-го канала: " + std::to_string(levelFromCell(cell)) + " ";
-}
-
-std::string EditorPresenter::dimmerCaption(int channel, std::uint8_t cell) {
-    return "Скорость диммера " + channelOrdinal(channel) +
-           " -го канала: " + std::to_string(dimmerMillis(cell)) + " mS.";
-}
-
 void EditorPresenter::stopDimmerClicked(bool checked) {
     if (!m_view.stopDimmerVisible) {
         m_lastRefreshPasses = 0;
@@ -258,12 +208,6 @@ std::optional<ShiftRefusal> EditorPresenter::shiftTimesClicked(bool longer) {
     auto refusal = m_model.shiftAllTimes(longer ? kTimeShiftUnits : -kTimeShiftUnits);
     settle();
     return refusal;
-}
-
-std::string EditorPresenter::shiftRefusalText(const ShiftRefusal& refusal) {
-    return "Время шага номер: " + std::to_string(refusal.step) +
-           (refusal.longer ? "\nне может быть больше 25,6 секунды!"
-                           : "\nне может быть меньше 0,05 секунды!");
 }
 
 void EditorPresenter::timeFromDimmerClicked() {
@@ -395,7 +339,7 @@ void EditorPresenter::settle() {
         if (m_focusedPrimaryChannel) {
             m_model.selectChannel(*m_focusedPrimaryChannel);
         }
-        deriveView();
+        m_view.derive(m_model);
         changed = writeBackSliders();
     }
     m_lastRefreshPasses = passes;
@@ -406,56 +350,6 @@ void EditorPresenter::settleIf(bool modelChanged) {
         settle();
     } else {
         m_lastRefreshPasses = 0;
-    }
-}
-
-void EditorPresenter::deriveView() {
-    const ProgramImage& image = m_model.working();
-    const int step = m_model.currentStep();
-    const int selected = m_model.selectedChannel();
-
-    m_view.stepSelectorPosition = std::clamp(step, m_view.stepSelectorMin, m_view.stepSelectorMax);
-    m_view.stepText = std::to_string(step);
-    m_view.countText = std::to_string(image.stepCount());
-
-    const int stepTime = m_model.currentStepTime();
-    m_view.stepTimeCaption = stepTimeCaption(stepTime);
-    m_view.stepTimeSliderPosition = std::clamp(stepTime, kStepTimeSliderMin, kStepTimeSliderMax);
-
-    for (int c = 0; c < kChannelCount; ++c) {
-        ChannelView& row = m_view.channels[static_cast<std::size_t>(c)];
-        const ButtonFaces& faces = buttonFaces(image.cell(step, c));
-        row.markerVisible = c == selected;
-        row.primaryImage = faces.primaryImage;
-        row.primaryState = faces.primaryState;
-        if (faces.setsSecondary) {
-            row.secondaryImage = faces.secondaryImage;
-            row.secondaryState = faces.secondaryState;
-        }
-        row.secondaryVisible = faces.secondaryVisible;
-        row.description = cellWords(image.cell(step, c));
-    }
-
-    m_view.startBlockChecked = image.startBlock();
-
-    const std::uint8_t cell = m_model.currentCell();
-    const int mode = modeOf(cell);
-    const bool level = mode == static_cast<int>(ChannelMode::Level);
-    const bool dimmer = !level && isDimmerMode(mode);
-    m_view.detailVisible = level || dimmer;
-    m_view.dimmerSliderVisible = dimmer;
-    m_view.levelSliderVisible = level;
-    m_view.stopDimmerVisible = level || dimmer;
-    m_view.stopDimmerChecked = level;
-    m_view.timeFromDimmerVisible = dimmer;
-    if (level) {
-        m_view.detailCaption = levelCaption(selected, cell);
-        m_view.levelSliderPosition =
-            std::clamp(levelFromCell(cell), kLevelSliderMin, kLevelSliderMax);
-    } else if (dimmer) {
-        m_view.detailCaption = dimmerCaption(selected, cell);
-        m_view.dimmerSliderPosition =
-            std::clamp(dimmerSliderFromCell(cell), kDimmerSliderMin, kDimmerSliderMax);
     }
 }
 

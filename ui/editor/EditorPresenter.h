@@ -1,8 +1,9 @@
 #pragma once
 
-#include "model/ChannelCell.h"
 #include "model/EditorModel.h"
 #include "model/ProgramImage.h"
+#include "ui/editor/EditorCaptions.h"
+#include "ui/editor/EditorView.h"
 
 #include <array>
 #include <functional>
@@ -12,80 +13,15 @@
 
 namespace tevra {
 
-// Which bitmap a channel button carries. None: the template's blank face, before any image
-// was set (a secondary button keeps its face until a dimmer or level mode first shows it).
-enum class ButtonImage { None, Dark, Lit, Ramp };
-
 enum class EditorSlider { StepSelector, StepTime, DimmerSpeed, Brightness };
 
 enum class ArrowKey { Left, Right, Up, Down };
 
-inline constexpr int kStepTimeSliderMin = kMinStepTime;
-inline constexpr int kStepTimeSliderMax = kMaxStepTime;
 // "+50mS" / "-50mS" shift every step by this many units of 10 ms.
 inline constexpr int kTimeShiftUnits = 5;
 // A click on a channel's number counts as a click on its marker: the marker's rectangle
 // is widened to the right by this many pixels, over most of the number label.
 inline constexpr int kMarkerHitExtensionPx = 15;
-
-inline constexpr const char* kTimeShiftRefusedCaption = "Время не может быть изменено";
-
-// The rendering table: what a cell's mode shows on the channel's two buttons.
-struct ButtonFaces {
-    ButtonImage primaryImage;
-    ButtonState primaryState;
-    // Modes Off and On leave the secondary button as it was.
-    bool setsSecondary;
-    ButtonImage secondaryImage;
-    ButtonState secondaryState;
-    bool secondaryVisible;
-};
-
-// One channel row of the window.
-struct ChannelView {
-    bool markerVisible = false;
-    ButtonImage primaryImage = ButtonImage::None;
-    ButtonState primaryState = ButtonState::Clear;
-    // In modes Off and On the secondary button is hidden and keeps its last image and state.
-    ButtonImage secondaryImage = ButtonImage::None;
-    ButtonState secondaryState = ButtonState::Clear;
-    bool secondaryVisible = false;
-    // What the channel does in the step, for a screen reader: "уровень 16".
-    std::string description;
-
-    bool operator==(const ChannelView&) const = default;
-};
-
-// Everything the editor window shows, as plain values. Texts are UTF-8.
-struct EditorView {
-    // Range 1..stepCount; 1..1 for an empty program, so the position stays a valid step.
-    int stepSelectorMin = 1;
-    int stepSelectorMax = kDefaultStepCount;
-    int stepSelectorPosition = 1;
-    std::string stepText;
-    std::string countText;
-
-    // The caption shows the stored time (x 10 ms); the slider shows it clamped to 5..2560.
-    std::string stepTimeCaption;
-    int stepTimeSliderPosition = kDefaultStepTime;
-
-    std::array<ChannelView, kChannelCount> channels{};
-    bool startBlockChecked = false;
-
-    // The detail area for the selected channel. A hidden control keeps its last caption or
-    // position.
-    bool detailVisible = false;
-    std::string detailCaption = "Скорость диммера выбранного канала";
-    bool dimmerSliderVisible = false;
-    int dimmerSliderPosition = kDimmerSliderMin;
-    bool levelSliderVisible = false;
-    int levelSliderPosition = kLevelSliderMin;
-    bool stopDimmerVisible = false;
-    bool stopDimmerChecked = false;
-    bool timeFromDimmerVisible = false;
-
-    bool operator==(const EditorView&) const = default;
-};
 
 // The control that has keyboard focus when Tab is pressed.
 struct FocusedControl {
@@ -154,14 +90,6 @@ public:
     // click with an undo snapshot. A primary button takes focus; a secondary one takes it
     // away from the primary buttons.
     void channelButtonClicked(int channel, ChannelButton which, ButtonState stateAfterClick);
-    // The state a 3-state button advances to on a click: clear, checked, indeterminate.
-    static ButtonState stateAfterClick(ButtonState before);
-    static const ButtonFaces& buttonFaces(std::uint8_t cell);
-
-    // Captions as the window words them; time in units of 10 ms, channel from 0.
-    static std::string stepTimeCaption(int stepTime);
-    static std::string levelCaption(int channel, std::uint8_t cell);
-    static std::string dimmerCaption(int channel, std::uint8_t cell);
 
     // "Стоп диммер" with its new check state.
     void stopDimmerClicked(bool checked);
@@ -182,9 +110,9 @@ public:
     bool undoChange();
     bool redoChange();
     // "+50mS" (longer) or "-50mS". On refusal nothing is shifted, the failing step becomes
-    // current, and the window shows shiftRefusalText with kTimeShiftRefusedCaption.
+    // current, and the window shows EditorCaptions::shiftRefusal with
+    // kTimeShiftRefusedCaption.
     std::optional<ShiftRefusal> shiftTimesClicked(bool longer);
-    static std::string shiftRefusalText(const ShiftRefusal& refusal);
     // "Время шага как диммер": the step takes the dimmer time the detail area shows.
     void timeFromDimmerClicked();
 
@@ -227,7 +155,6 @@ private:
     bool stepThroughHistory(bool stepped);
     // Refused operations change nothing and, like the window, skip the refresh.
     void settleIf(bool modelChanged);
-    void deriveView();
     bool writeBackSliders();
     void onStepCountChanged(int stepCount);
     // A clicked push button or check box takes focus away from the primary buttons.

@@ -126,6 +126,7 @@ void COverviewWnd::bindControls() {
         m_grid->ensureStepVisible(m_presenter.currentStep());
     });
     connect(m_grid, &OverviewGridView::pressed, this, [this](const GridHit& hit, bool extend) {
+        m_message.clear();
         m_selection.press(hit, extend, m_presenter.program().stepCount());
         if (m_presenter.clicked(hit)) {
             emit editorChanged();
@@ -166,6 +167,8 @@ void COverviewWnd::placeWindow() {
 }
 
 void COverviewWnd::editorRefreshed() {
+    // An operation's message stands until the program or the selection moves on.
+    m_message.clear();
     const std::optional<int> moved = m_presenter.refresh();
     // The scroll range follows the new count before the grid scrolls within it.
     applyView();
@@ -196,10 +199,11 @@ void COverviewWnd::cursorMoved() {
 }
 
 void COverviewWnd::gridEdited(const GridOutcome& outcome) {
-    m_message = outcome.message;
     if (outcome.changed) {
         emit editorChanged();
     }
+    // Set after the editor's refresh, which clears the last one.
+    m_message = outcome.message;
     applySelection();
 }
 

@@ -2,6 +2,8 @@
 
 #include "model/ClipboardText.h"
 
+#include <algorithm>
+
 namespace tevra {
 
 namespace {
@@ -115,11 +117,14 @@ GridOutcome GridEditor::pasteAsSteps(const CellBlock& block) {
     name += std::to_string(block.steps());
     // Whole columns go back to whole columns; a part of them to the cursor's channel.
     const int channel = block.times().empty() ? m_selection.cursorChannel() : 0;
-    const int step = m_selection.cursorStep();
     return edit(
         name,
         [&](ProgramImage& image) {
-            return insertBlockSteps(image, block, step, channel, 1, image.stepTime(step));
+            // A program without steps has none to insert after: the cursor stands on step 1
+            // only to be seen.
+            const int step = std::min(m_selection.cursorStep(), image.stepCount());
+            const auto time = step > 0 ? image.stepTime(step) : kDefaultStepTime;
+            return insertBlockSteps(image, block, step, channel, 1, time);
         },
         kTooManySteps);
 }

@@ -89,4 +89,14 @@ int GridLayout::scrollShowing(int step, int scroll, int visibleWidth) const {
     return scroll;
 }
 
+int GridLayout::dragScrollPx(int x, int visibleWidth) {
+    if (x < 0) {
+        return std::max(x, -kUniformColumnWidthPx);
+    }
+    if (x >= visibleWidth) {
+        return std::min(x - visibleWidth + 1, kUniformColumnWidthPx);
+    }
+    return 0;
+}
+
 } // namespace tevra

@@ -54,6 +54,10 @@ public:
     // The scroll position nearest to scroll that shows step's column in a view visibleWidth
     // wide; a column wider than the view shows its left edge.
     int scrollShowing(int step, int scroll, int visibleWidth) const;
+    // While a drag holds past either side of a view visibleWidth wide, x from its left edge:
+    // how far to scroll at each tick, as far as the pointer is past the side, at most a
+    // uniform column; 0 inside.
+    static int dragScrollPx(int x, int visibleWidth);
 
     // Where a header text textWidth wide starts, centred in step's column, when it fits inside
     // the column's margins and wholly inside the visible x = visibleLeft..visibleRight-1;

@@ -124,6 +124,15 @@ void GridSelection::clear() {
     m_selection.reset();
 }
 
+bool GridSelection::coversStep(int step) const {
+    return m_selection && step >= m_selection->firstStep && step <= m_selection->lastStep;
+}
+
+bool GridSelection::coversChannel(int channel) const {
+    return m_selection && channel >= m_selection->firstChannel &&
+           channel <= m_selection->lastChannel;
+}
+
 CellRange GridSelection::target() const {
     return m_selection.value_or(
         CellRange{m_cursorStep, m_cursorStep, m_cursorChannel, m_cursorChannel});

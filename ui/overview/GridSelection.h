@@ -33,6 +33,11 @@ public:
     void selectAll(int stepCount);
     void clear();
 
+    // Whether the selection takes in the step's column or the channel's row, whose headers
+    // are then marked.
+    bool coversStep(int step) const;
+    bool coversChannel(int channel) const;
+
     // What an operation works on: the selection, or the cursor's cell without one.
     CellRange target() const;
     // "Выделено: шаги 5–12, каналы 1–16"; empty without a selection.

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace tevra {
@@ -23,6 +25,8 @@ constexpr QColor kPlaying(40, 160, 60);
 constexpr QColor kCursor(230, 110, 0);
 constexpr int kCursorWidthPx = 3;
 constexpr int kSelectionAlpha = 60;
+// A drag past a side scrolls by up to a column this often.
+constexpr std::chrono::milliseconds kDragScrollInterval{30};
 
 // A frame of kMarkWidthPx drawn inside rect.
 void drawMark(QPainter& painter, const QRect& rect, const QColor& colour) {
@@ -44,6 +48,14 @@ OverviewGridView::OverviewGridView(OverviewPresenter& presenter, const GridSelec
     setFixedHeight(GridLayout::height() + horizontalScrollBar()->sizeHint().height());
     horizontalScrollBar()->setSingleStep(GridLayout::kUniformColumnWidthPx);
     updateScrollRange();
+    m_dragScroll.setInterval(kDragScrollInterval);
+    connect(&m_dragScroll, &QTimer::timeout, this, [this] {
+        QScrollBar* bar = horizontalScrollBar();
+        bar->setValue(bar->value() +
+                      GridLayout::dragScrollPx(m_dragPoint.x() - GridLayout::kLabelWidthPx,
+                                               visibleGridWidth()));
+        dragOn();
+    });
 }
 
 void OverviewGridView::refresh() {
@@ -94,15 +106,43 @@ void OverviewGridView::keyPressEvent(QKeyEvent* event) {
 
 void OverviewGridView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        emit pressed(m_presenter.layout().hitTest(gridPoint(event->position().toPoint())),
-                     event->modifiers().testFlag(Qt::ShiftModifier));
+        const GridHit hit = m_presenter.layout().hitTest(gridPoint(event->position().toPoint()));
+        m_dragAlongSteps = hit.step.has_value();
+        emit pressed(hit, event->modifiers().testFlag(Qt::ShiftModifier));
     }
 }
 
 void OverviewGridView::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons().testFlag(Qt::LeftButton)) {
-        emit dragged(m_presenter.layout().hitTest(gridPoint(event->position().toPoint())));
+    if (!event->buttons().testFlag(Qt::LeftButton)) {
+        return;
     }
+    m_dragPoint = event->position().toPoint();
+    if (!m_dragAlongSteps) {
+        emit dragged(m_presenter.layout().hitTest(gridPoint(m_dragPoint)));
+        return;
+    }
+    dragOn();
+    const bool past = GridLayout::dragScrollPx(m_dragPoint.x() - GridLayout::kLabelWidthPx,
+                                               visibleGridWidth()) != 0;
+    if (past && !m_dragScroll.isActive()) {
+        m_dragScroll.start();
+    } else if (!past) {
+        m_dragScroll.stop();
+    }
+}
+
+void OverviewGridView::mouseReleaseEvent(QMouseEvent* event) {
+    m_dragScroll.stop();
+    QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void OverviewGridView::dragOn() {
+    const int lastX = GridLayout::kLabelWidthPx + std::max(visibleGridWidth(), 1) - 1;
+    // Above or below the grid the drag keeps to its edge, so that the cursor goes on along
+    // the steps while the view scrolls.
+    const QPoint inView(std::clamp(m_dragPoint.x(), GridLayout::kLabelWidthPx, lastX),
+                        std::clamp(m_dragPoint.y(), 0, GridLayout::height() - 1));
+    emit dragged(m_presenter.layout().hitTest(gridPoint(inView)));
 }
 
 bool OverviewGridView::viewportEvent(QEvent* event) {
@@ -147,6 +187,8 @@ void OverviewGridView::paintLabels(QPainter& painter) {
         const bool marked = channel == selected;
         if (marked) {
             painter.fillRect(label, palette().highlight());
+        } else if (m_selection.coversChannel(channel)) {
+            painter.fillRect(label, selectionTint());
         }
         painter.setPen(marked ? palette().color(QPalette::HighlightedText)
                               : palette().color(QPalette::WindowText));
@@ -193,6 +235,9 @@ void OverviewGridView::paintGrid(QPainter& painter, const QRect& rect) {
         const QRect header(column.left(), 0, column.width() - 1, GridLayout::kHeaderHeightPx);
         const bool isCurrent = step == current;
         painter.fillRect(header, isCurrent ? palette().highlight() : palette().button());
+        if (!isCurrent && m_selection.coversStep(step)) {
+            painter.fillRect(header, selectionTint());
+        }
         if (playing == step) {
             painter.fillRect(header.left(), header.bottom() - kPlayingBandPx + 1, header.width(),
                              kPlayingBandPx, kPlaying);
@@ -239,15 +284,19 @@ QRect OverviewGridView::cellsRect(const CellRange& range) const {
             GridLayout::rowTop(range.lastChannel + 1) - top + 1};
 }
 
+QColor OverviewGridView::selectionTint() const {
+    QColor tint = palette().color(QPalette::Highlight);
+    tint.setAlpha(kSelectionAlpha);
+    return tint;
+}
+
 void OverviewGridView::paintSelection(QPainter& painter) {
     if (m_presenter.layout().columnCount() == 0) {
         return;
     }
     if (const auto& selection = m_selection.selection()) {
-        QColor tint = palette().color(QPalette::Highlight);
-        tint.setAlpha(kSelectionAlpha);
         const QRect area = cellsRect(*selection);
-        painter.fillRect(area, tint);
+        painter.fillRect(area, selectionTint());
         drawMark(painter, area, palette().color(QPalette::Highlight));
     }
     const int step = m_selection.cursorStep();

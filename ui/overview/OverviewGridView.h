@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QHash>
 #include <QStaticText>
+#include <QTimer>
 
 namespace tevra {
 
@@ -37,6 +38,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     QSize sizeHint() const override;
@@ -44,6 +46,10 @@ protected:
 private:
     void paintLabels(QPainter& painter);
     void paintSelection(QPainter& painter);
+    QColor selectionTint() const;
+    // The drag's hit at its last point, kept within the visible grid; the view scrolls on
+    // while that point stays past a side.
+    void dragOn();
     // The rectangle of steps first..last, channels first..last, in grid coordinates.
     QRect cellsRect(const CellRange& range) const;
     // Line 0 or 1 of a step's header; visible in grid coordinates.
@@ -58,6 +64,10 @@ private:
     FacePainter m_faces;
     // Laid out once: step numbers and times repeat across the grid and between paints.
     QHash<QString, QStaticText> m_headerTexts;
+    QTimer m_dragScroll;
+    QPoint m_dragPoint;
+    // A drag begun on the channel numbers selects rows and has nothing to scroll to.
+    bool m_dragAlongSteps = false;
 };
 
 } // namespace tevra

@@ -1,6 +1,8 @@
 #include "ui/overview/OverviewPresenter.h"
 
 #include "model/ChannelWords.h"
+#include "ui/editor/ChannelFaces.h"
+#include "ui/editor/EditorCaptions.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -48,7 +50,7 @@ OverviewPresenter::OverviewPresenter(EditorPresenter& editor, PlaybackClock cloc
 }
 
 CellFace OverviewPresenter::cellFace(std::uint8_t cell) {
-    const ButtonFaces& faces = EditorPresenter::buttonFaces(cell);
+    const ButtonFaces& faces = ChannelFaces::of(cell);
     if (modeOf(cell) == static_cast<int>(ChannelMode::Level)) {
         return {faces.primaryImage, ButtonImage::None, levelFromCell(cell)};
     }
@@ -115,7 +117,7 @@ std::string OverviewPresenter::toolTip(const GridHit& hit) const {
     }
     if (hit.step) {
         return "Шаг " + headerNumber(*hit.step) + "\n" +
-               EditorPresenter::stepTimeCaption(program().stepTime(*hit.step));
+               EditorCaptions::stepTime(program().stepTime(*hit.step));
     }
     if (hit.channel) {
         return channelName(*hit.channel);
@@ -126,14 +128,14 @@ std::string OverviewPresenter::toolTip(const GridHit& hit) const {
 std::string OverviewPresenter::cellText(int step, int channel) const {
     const std::uint8_t cell = program().cell(step, channel);
     std::string text = "Шаг " + headerNumber(step) + ", " + channelName(channel) + "\n" +
-                       EditorPresenter::stepTimeCaption(program().stepTime(step)) + "\n" +
+                       EditorCaptions::stepTime(program().stepTime(step)) + "\n" +
                        modeWords(modeOf(cell));
     if (modeOf(cell) == static_cast<int>(ChannelMode::Level)) {
         text += '\n';
-        text += EditorPresenter::levelCaption(channel, cell);
+        text += EditorCaptions::level(channel, cell);
     } else if (isDimmerMode(modeOf(cell))) {
         text += '\n';
-        text += EditorPresenter::dimmerCaption(channel, cell);
+        text += EditorCaptions::dimmer(channel, cell);
     }
     return text;
 }

@@ -1,6 +1,6 @@
 #include "ui/widgets/TriStateBitmapButton.h"
 
-#include "ui/editor/EditorPresenter.h"
+#include "ui/editor/ChannelFaces.h"
 
 #include <QAccessibleWidget>
 #include <QPainter>
@@ -79,7 +79,7 @@ QSize TriStateBitmapButton::sizeHint() const {
 }
 
 void TriStateBitmapButton::nextCheckState() {
-    setState(EditorPresenter::stateAfterClick(m_state));
+    setState(ChannelFaces::stateAfterClick(m_state));
 }
 
 void TriStateBitmapButton::paintEvent(QPaintEvent*) {
