@@ -33,18 +33,18 @@ PasteOutcome pasteBlock(ProgramImage& program, const CellBlock& block, int step,
                         int times) {
     PasteOutcome outcome;
     const int rows = std::min(block.channels(), kChannelCount - channel);
-    outcome.droppedChannels = block.channels() - rows;
     int lastWritten = 0;
     for (int copy = 0; copy < times; ++copy) {
         for (int column = 0; column < block.steps(); ++column) {
             const int target = step + copy * block.steps() + column;
             if (target > kMaxSteps) {
-                ++outcome.droppedSteps;
+                outcome.cellsPastLastStep += block.channels();
                 continue;
             }
             for (int row = 0; row < rows; ++row) {
                 program.setCell(target, channel + row, block.cell(column, row));
             }
+            outcome.cellsPastLastChannel += block.channels() - rows;
             lastWritten = target;
         }
     }

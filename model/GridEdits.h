@@ -13,11 +13,11 @@ namespace tevra {
 
 enum class ShiftDirection { Up, Down, Left, Right };
 
-// What a paste could not place: block steps past step 500 and block channels past the last
-// channel, each counted once per copy.
+// The cells a paste could not place, over all its copies: those of block steps past step
+// 500, and those of block channels past the last channel on the steps that were written.
 struct PasteOutcome {
-    int droppedSteps = 0;
-    int droppedChannels = 0;
+    int cellsPastLastStep = 0;
+    int cellsPastLastChannel = 0;
 
     bool operator==(const PasteOutcome&) const = default;
 };

@@ -43,10 +43,10 @@ TEST(GridEditsTest, PasteClipsAtTheLastStepAndChannelAndGrowsTheCount) {
     for (const Case& c : std::vector<Case>{
              {1, 0, 1, {0, 0}, 20},
              {18, 0, 1, {0, 0}, 25},
-             {496, 14, 1, {3, 2}, kMaxSteps},
+             {496, 14, 1, {12, 10}, kMaxSteps},
              {5, 0, 4, {0, 0}, 36},
-             {490, 0, 4, {21, 0}, kMaxSteps},
-             {kMaxSteps, kChannelCount - 1, 1, {7, 3}, kMaxSteps},
+             {490, 0, 4, {84, 0}, kMaxSteps},
+             {kMaxSteps, kChannelCount - 1, 1, {28, 3}, kMaxSteps},
          }) {
         ProgramImage image = tracedProgram(20);
         EXPECT_EQ(pasteBlock(image, block, c.step, c.channel, c.times), c.dropped) << c.step;

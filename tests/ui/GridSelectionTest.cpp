@@ -110,8 +110,8 @@ TEST(GridEditorTest, EditsGoThroughTheEditorAsNamedEntriesAndTellRefusals) {
         image.setStepCount(kMaxSteps);
         return true;
     }));
-    EXPECT_EQ(grid.paste(chase), (GridOutcome{true, "Не поместилось: шагов после 500-го: 2, "
-                                                    "каналов после 16-го: 2"}));
+    EXPECT_EQ(grid.paste(chase), (GridOutcome{true, "Не поместилось ячеек: после 500-го шага — "
+                                                    "32, после 16-го канала — 12"}));
     EXPECT_EQ(grid.pasteAsSteps(chase),
               (GridOutcome{false, "Больше 500 шагов в программе быть не может"}));
     EXPECT_EQ(grid.pasteText({}, "1\tx\n", false),

@@ -26,19 +26,20 @@ std::string named(std::string_view verb, const CellRange& range) {
     return name;
 }
 
+// Both counts in cells, so a block clipped at both edges reads as one measure.
 std::string droppedText(const PasteOutcome& dropped) {
-    if (dropped.droppedSteps == 0 && dropped.droppedChannels == 0) {
+    if (dropped.cellsPastLastStep == 0 && dropped.cellsPastLastChannel == 0) {
         return {};
     }
-    std::string text = "Не поместилось:";
-    if (dropped.droppedSteps > 0) {
-        text += " шагов после 500-го: ";
-        text += std::to_string(dropped.droppedSteps);
+    std::string text = "Не поместилось ячеек:";
+    if (dropped.cellsPastLastStep > 0) {
+        text += " после 500-го шага — ";
+        text += std::to_string(dropped.cellsPastLastStep);
     }
-    if (dropped.droppedChannels > 0) {
-        text += dropped.droppedSteps > 0 ? "," : "";
-        text += " каналов после 16-го: ";
-        text += std::to_string(dropped.droppedChannels);
+    if (dropped.cellsPastLastChannel > 0) {
+        text += dropped.cellsPastLastStep > 0 ? "," : "";
+        text += " после 16-го канала — ";
+        text += std::to_string(dropped.cellsPastLastChannel);
     }
     return text;
 }
