@@ -68,6 +68,19 @@ TEST(GridSelectionTest, KeysClicksAndDragsSelectRectanglesWithinTheSteps) {
              s.follow(3, 4, 8);
          },
          "Выделено: шаги 1–8, каналы 1–16", 3, 4},
+        {"rows follow added steps",
+         [](auto& s) {
+             s.press({std::nullopt, 2}, false, kSteps);
+             s.follow(5, 2, 30);
+         },
+         "Выделено: шаги 1–30, канал 3", 5, 2},
+        {"anchor past the steps left",
+         [](auto& s) {
+             s.moveTo(2, 1, true, kSteps);
+             s.follow(2, 1, 3);
+             s.moveBy(1, 0, true, 3);
+         },
+         "Выделено: шаг 3, канал 2", 3, 1},
     };
     for (const Case& c : cases) {
         GridSelection selection;

@@ -93,7 +93,7 @@ private slots:
         key(Qt::Key_A, Qt::ControlModifier);
         key(Qt::Key_Delete, Qt::ControlModifier);
         QTest::mouseClick(child("countPlus1Button"), Qt::LeftButton);
-        QCOMPARE(selectionText(), QStringLiteral("Выделено: шаги 1–20, каналы 1–16"));
+        QCOMPARE(selectionText(), QStringLiteral("Выделено: шаги 1–21, каналы 1–16"));
         m_editor->QDialog::done(QDialog::Rejected);
     }
 

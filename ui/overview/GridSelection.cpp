@@ -29,6 +29,11 @@ std::string spanText(const char* one, const char* many, int first, int last) {
 void GridSelection::follow(int step, int channel, int stepCount) {
     m_cursorStep = clampStep(step, stepCount);
     m_cursorChannel = std::clamp(channel, 0, kLastChannel);
+    fitTo(stepCount);
+}
+
+void GridSelection::fitTo(int stepCount) {
+    m_anchorStep = clampStep(m_anchorStep, stepCount);
     if (!m_selection) {
         return;
     }
@@ -36,7 +41,7 @@ void GridSelection::follow(int step, int channel, int stepCount) {
         clear();
         return;
     }
-    m_selection->lastStep = std::min(m_selection->lastStep, stepCount);
+    m_selection->lastStep = m_everyStep ? stepCount : std::min(m_selection->lastStep, stepCount);
 }
 
 void GridSelection::moveBy(int steps, int channels, bool extend, int stepCount) {
@@ -52,12 +57,14 @@ void GridSelection::moveTo(int step, int channel, bool extend, int stepCount) {
     m_cursorChannel = std::clamp(channel, 0, kLastChannel);
     if (extend) {
         stretchTo(m_cursorStep, m_cursorChannel);
+        fitTo(stepCount);
     } else {
         clear();
     }
 }
 
 void GridSelection::stretchTo(int step, int channel) {
+    m_everyStep = false;
     m_selection = CellRange::spanning(m_anchorStep, m_anchorChannel, step, channel);
 }
 
@@ -74,8 +81,10 @@ void GridSelection::press(const GridHit& hit, bool extend, int stepCount) {
             m_anchorStep = step;
         }
         m_cursorStep = step;
+        m_everyStep = false;
         m_selection =
             CellRange{std::min(m_anchorStep, step), std::max(m_anchorStep, step), 0, kLastChannel};
+        fitTo(stepCount);
         return;
     }
     if (hit.channel) {
@@ -84,8 +93,10 @@ void GridSelection::press(const GridHit& hit, bool extend, int stepCount) {
             m_anchorChannel = *hit.channel;
         }
         m_cursorChannel = *hit.channel;
-        m_selection = CellRange{1, std::max(stepCount, 1), std::min(m_anchorChannel, *hit.channel),
+        m_everyStep = true;
+        m_selection = CellRange{1, stepCount, std::min(m_anchorChannel, *hit.channel),
                                 std::max(m_anchorChannel, *hit.channel)};
+        fitTo(stepCount);
         return;
     }
     m_drag = DragKind::None;
@@ -117,11 +128,14 @@ void GridSelection::dragTo(const GridHit& hit, int stepCount) {
 void GridSelection::selectAll(int stepCount) {
     m_anchorStep = 1;
     m_anchorChannel = 0;
-    m_selection = CellRange{1, std::max(stepCount, 1), 0, kLastChannel};
+    m_everyStep = true;
+    m_selection = CellRange{1, stepCount, 0, kLastChannel};
+    fitTo(stepCount);
 }
 
 void GridSelection::clear() {
     m_selection.reset();
+    m_everyStep = false;
 }
 
 bool GridSelection::coversStep(int step) const {

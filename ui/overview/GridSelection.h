@@ -17,7 +17,8 @@ public:
     int cursorChannel() const { return m_cursorChannel; }
     const std::optional<CellRange>& selection() const { return m_selection; }
 
-    // The editor moved: the cursor goes along, the selection stays within the steps there are.
+    // The editor moved: the cursor goes along. A selection of whole rows or of everything
+    // spans the steps there are now; any other stays within them.
     void follow(int step, int channel, int stepCount);
 
     // Arrows and Home/End; with extend (Shift) the selection stretches from where the cursor
@@ -47,12 +48,16 @@ private:
     enum class DragKind { None, Cells, Columns, Rows };
 
     void stretchTo(int step, int channel);
+    // Without steps there is nothing to select: record 1 is only where the cursor is drawn.
+    void fitTo(int stepCount);
 
     int m_cursorStep = 1;
     int m_cursorChannel = 0;
     int m_anchorStep = 1;
     int m_anchorChannel = 0;
     std::optional<CellRange> m_selection;
+    // Whole rows or everything: the selection takes in steps added later.
+    bool m_everyStep = false;
     DragKind m_drag = DragKind::None;
 };
 
