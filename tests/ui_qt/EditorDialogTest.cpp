@@ -247,7 +247,10 @@ private slots:
             "1/20 t100 ch3 [3:01] primary3 *");
         row("p3 p5 k:Ctrl+Z k:Ctrl+Shift+Z m:number3=4",
             "1/20 t100 ch5 [3:01] primary5 * {&About Velmora_N1...} {Обзор программы} {} "
-            "{Отменить} {Повторить}");
+            "{Отменить: канал 5} {Повторить}");
+        row("p3 p5 k:Ctrl+Z m:number3=5",
+            "1/20 t100 ch5 [3:01 5:01] primary5 * {&About Velmora_N1...} {Обзор программы} {} "
+            "{Отменить: канал 3} {Повторить: канал 5}");
         row("v:stepTimeSlider=200 v:stepTimeSlider=300 v:stepTimeSlider=7 k:Ctrl+Z",
             "1/20 t100 ch1 [] primary1");
         row("p9 w:a.tvr c:saveButton p4 k:Ctrl+Z k:Escape",

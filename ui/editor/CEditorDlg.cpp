@@ -394,12 +394,12 @@ void CEditorDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(QString::fromUtf8(kAboutMenuText), this, &CEditorDlg::showAbout);
     menu.addAction(QString::fromUtf8(kOverviewTitle), this, &CEditorDlg::showOverview);
     menu.addSeparator();
-    menu.setToolTipsVisible(true);
+    // The next entry is named in the menu's own text: a tool tip shows only after a pause.
     const auto addHistoryEntry = [&](const char* command, const std::string& entry, bool forward) {
-        QAction* action = menu.addAction(QString::fromUtf8(command), this,
-                                         [this, forward] { stepThroughHistory(forward); });
+        QAction* action =
+            menu.addAction(QString::fromStdString(GridEditor::historyToolTip(command, entry)), this,
+                           [this, forward] { stepThroughHistory(forward); });
         action->setEnabled(!entry.empty());
-        action->setToolTip(QString::fromStdString(GridEditor::historyToolTip(command, entry)));
     };
     addHistoryEntry(kUndoText, m_presenter.model().nextUndoName(), false);
     addHistoryEntry(kRedoText, m_presenter.model().nextRedoName(), true);
