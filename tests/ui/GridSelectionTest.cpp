@@ -152,6 +152,17 @@ TEST(GridEditorTest, StepsPastedIntoAnEmptyProgramAreAllItHas) {
         return true;
     }));
     selection.follow(1, 0, 0);
+    // Its records are hidden: nothing else touches them, and nothing is selected.
+    for (const auto& refused : std::vector<std::function<GridOutcome()>>{
+             [&] { return grid.fill(GridEditor::levelCell(20)); },
+             [&] { return grid.pasteText({}, "1\t3\n", false); },
+             [&] { return grid.duplicateSteps(); }}) {
+        EXPECT_EQ(refused(), (GridOutcome{false, "В программе нет шагов"}));
+    }
+    EXPECT_EQ(grid.undoToolTip(), "Отменить: пусто");
+    EXPECT_TRUE(grid.copy().empty());
+    grid.selectAll();
+    EXPECT_EQ(selection.statusText(), "");
     EXPECT_TRUE(grid.pasteText({}, "1\t3\n", true).changed);
     const ProgramImage& program = editor.model().working();
     EXPECT_EQ(program.stepCount(), 2);

@@ -51,10 +51,7 @@ void GridActions::buildActions() {
 
     m_clipboardActions = {
         add(QStringLiteral("Копировать"), {QKeySequence::Copy},
-            [this] {
-                copyToClipboard();
-                return GridOutcome{};
-            }),
+            [this] { return copyToClipboard(); }),
         add(QStringLiteral("Вырезать"), {QKeySequence::Cut},
             [this] {
                 copyToClipboard();
@@ -152,13 +149,17 @@ void GridActions::updateUndoActions() {
     m_redo->setToolTip(QString::fromStdString(m_editor.redoToolTip()));
 }
 
-void GridActions::copyToClipboard() {
+GridOutcome GridActions::copyToClipboard() {
     const CellBlock block = m_editor.copy();
+    if (block.empty()) {
+        return {false, kNoStepsText};
+    }
     auto* data = new QMimeData;
     data->setText(QString::fromStdString(blockToText(block)));
     data->setData(QString::fromLatin1(kCellBlockMimeType),
                   QByteArray::fromStdString(blockToNativeText(block)));
     QApplication::clipboard()->setMimeData(data);
+    return {};
 }
 
 GridOutcome GridActions::pasteFromClipboard(bool asSteps, int times) {

@@ -35,7 +35,8 @@ private:
     QAction* add(const QString& text, const QList<QKeySequence>& keys,
                  std::function<GridOutcome()> run);
     void buildActions();
-    void copyToClipboard();
+    // Leaves the clipboard alone when there is nothing to copy.
+    GridOutcome copyToClipboard();
     GridOutcome pasteFromClipboard(bool asSteps, int times);
     // Asks for a number; nothing when cancelled.
     std::optional<int> askNumber(const QString& label, int value, int minimum, int maximum,

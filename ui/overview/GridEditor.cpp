@@ -68,9 +68,22 @@ GridOutcome GridEditor::edit(std::string_view name,
     return {changed, refused ? std::move(refusal) : std::string()};
 }
 
+bool GridEditor::hasSteps() const {
+    return m_editor.model().working().stepCount() > 0;
+}
+
+GridOutcome GridEditor::editSelection(std::string_view name,
+                                      const std::function<bool(ProgramImage&)>& change,
+                                      std::string refusal) {
+    if (!hasSteps()) {
+        return {false, kNoStepsText};
+    }
+    return edit(name, change, std::move(refusal));
+}
+
 GridOutcome GridEditor::fill(std::uint8_t cell) {
     const CellRange range = m_selection.target();
-    return edit(named("заполнение", range), [&](ProgramImage& image) {
+    return editSelection(named("заполнение", range), [&](ProgramImage& image) {
         fillCells(image, range, cell);
         return true;
     });
@@ -78,19 +91,22 @@ GridOutcome GridEditor::fill(std::uint8_t cell) {
 
 GridOutcome GridEditor::clear() {
     const CellRange range = m_selection.target();
-    return edit(named("очистка", range), [&](ProgramImage& image) {
+    return editSelection(named("очистка", range), [&](ProgramImage& image) {
         fillCells(image, range, static_cast<std::uint8_t>(ChannelMode::Off));
         return true;
     });
 }
 
 CellBlock GridEditor::copy() const {
+    if (!hasSteps()) {
+        return {};
+    }
     return CellBlock::copiedFrom(m_editor.model().working(), m_selection.target());
 }
 
 GridOutcome GridEditor::cut() {
     const CellRange range = m_selection.target();
-    return edit(named("вырезание", range), [&](ProgramImage& image) {
+    return editSelection(named("вырезание", range), [&](ProgramImage& image) {
         fillCells(image, range, static_cast<std::uint8_t>(ChannelMode::Off));
         return true;
     });
@@ -102,6 +118,9 @@ GridOutcome GridEditor::paste(const CellBlock& block, int times) {
     if (times > 1) {
         name += ", раз: ";
         name += std::to_string(times);
+    }
+    if (!hasSteps()) {
+        return {false, kNoStepsText};
     }
     PasteOutcome dropped;
     GridOutcome outcome = edit(name, [&](ProgramImage& image) {
@@ -143,7 +162,7 @@ GridOutcome GridEditor::pasteText(std::string_view nativeText, std::string_view 
 GridOutcome GridEditor::shift(ShiftDirection direction) {
     constexpr const char* kNames[] = {"сдвиг вверх", "сдвиг вниз", "сдвиг влево", "сдвиг вправо"};
     const CellRange range = m_selection.target();
-    return edit(kNames[static_cast<int>(direction)], [&](ProgramImage& image) {
+    return editSelection(kNames[static_cast<int>(direction)], [&](ProgramImage& image) {
         shiftCells(image, range, direction);
         return true;
     });
@@ -151,7 +170,7 @@ GridOutcome GridEditor::shift(ShiftDirection direction) {
 
 GridOutcome GridEditor::duplicateSteps() {
     const CellRange range = m_selection.target();
-    return edit(
+    return editSelection(
         "повтор шагов",
         [&](ProgramImage& image) {
             return tevra::duplicateSteps(image, range.firstStep, range.lastStep);
@@ -161,7 +180,7 @@ GridOutcome GridEditor::duplicateSteps() {
 
 GridOutcome GridEditor::deleteSteps() {
     const CellRange range = m_selection.target();
-    GridOutcome outcome = edit(
+    GridOutcome outcome = editSelection(
         "удаление шагов",
         [&](ProgramImage& image) {
             return tevra::deleteSteps(image, range.firstStep, range.lastStep);
@@ -175,7 +194,7 @@ GridOutcome GridEditor::deleteSteps() {
 
 GridOutcome GridEditor::reverseSteps() {
     const CellRange range = m_selection.target();
-    return edit("обращение шагов", [&](ProgramImage& image) {
+    return editSelection("обращение шагов", [&](ProgramImage& image) {
         tevra::reverseSteps(image, range.firstStep, range.lastStep);
         return true;
     });
@@ -183,7 +202,7 @@ GridOutcome GridEditor::reverseSteps() {
 
 GridOutcome GridEditor::setStepTimes(int time) {
     const CellRange range = m_selection.target();
-    return edit("время шагов", [&](ProgramImage& image) {
+    return editSelection("время шагов", [&](ProgramImage& image) {
         return tevra::setStepTimes(image, range.firstStep, range.lastStep, time);
     });
 }

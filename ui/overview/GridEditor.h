@@ -15,6 +15,7 @@ namespace tevra {
 
 inline constexpr const char* kUndoText = "Отменить";
 inline constexpr const char* kRedoText = "Повторить";
+inline constexpr const char* kNoStepsText = "В программе нет шагов";
 
 // How an operation went: whether the program changed, and what the status line should say
 // (a refusal, what a paste dropped); empty when there is nothing to say.
@@ -39,6 +40,7 @@ public:
     GridOutcome fill(std::uint8_t cell);
     // Delete: every selected cell Off.
     GridOutcome clear();
+    // Empty in a program without steps.
     CellBlock copy() const;
     GridOutcome cut();
     // From the cursor on, times copies along the steps; what passes step 500 or the last
@@ -71,6 +73,11 @@ public:
 private:
     GridOutcome edit(std::string_view verb, const std::function<bool(ProgramImage&)>& change,
                      std::string refusal = {});
+    // Refused in a program without steps, whose cursor cell is a hidden record.
+    GridOutcome editSelection(std::string_view name,
+                              const std::function<bool(ProgramImage&)>& change,
+                              std::string refusal = {});
+    bool hasSteps() const;
 
     EditorPresenter& m_editor;
     GridSelection& m_selection;
