@@ -1,4 +1,5 @@
 #include "cli/FileCommands.h"
+#include "cli/GenerateCommand.h"
 #include "cli/LinkCommands.h"
 #ifdef _WIN32
 #include "cli/Utf8Console.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     tevra::cli::addFileCommands(app, exitCode);
     tevra::cli::addLinkCommands(app, exitCode);
+    tevra::cli::addGenerateCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
