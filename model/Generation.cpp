@@ -103,14 +103,12 @@ void writeCells(ProgramImage& image, const Generation& generation) {
 }
 
 void writeTimes(ProgramImage& image, const Generation& generation) {
-    const auto& timing = generation.timing;
-    for (int step = generation.firstStep; step <= generation.lastStep; ++step) {
-        if (const auto* time = std::get_if<std::uint16_t>(&timing)) {
+    if (const auto* time = std::get_if<std::uint16_t>(&generation.timing)) {
+        for (int step = generation.firstStep; step <= generation.lastStep; ++step) {
             image.setStepTime(step, *time);
-        } else if (const auto* tempo = std::get_if<StepTempo>(&timing)) {
-            image.setStepTime(step,
-                              static_cast<std::uint16_t>(tempo->time(step - generation.firstStep)));
         }
+    } else if (const auto* tempo = std::get_if<StepTempo>(&generation.timing)) {
+        tempo->writeTimes(image, generation.firstStep, generation.lastStep);
     }
 }
 

@@ -1,7 +1,5 @@
 #include "model/StepTempo.h"
 
-#include "model/ProgramImage.h"
-
 #include <algorithm>
 #include <charconv>
 #include <sstream>
@@ -86,6 +84,12 @@ std::optional<std::string> StepTempo::refusal(int count) const {
         }
     }
     return std::nullopt;
+}
+
+void StepTempo::writeTimes(ProgramImage& image, int firstStep, int lastStep) const {
+    for (int step = firstStep; step <= lastStep; ++step) {
+        image.setStepTime(step, static_cast<std::uint16_t>(time(step - firstStep)));
+    }
 }
 
 } // namespace tevra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ProgramImage.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,6 +34,8 @@ public:
     // Empty when the first count times all lie within the editor's 50..25600 mS; otherwise
     // the refusal in the user's words.
     std::optional<std::string> refusal(int count) const;
+    // Steps firstStep..lastStep take times 0, 1, ...; check refusal first.
+    void writeTimes(ProgramImage& image, int firstStep, int lastStep) const;
 
 private:
     StepTempo(std::int64_t milliBpm, int stepsPerBeat)
