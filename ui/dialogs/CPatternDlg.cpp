@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -36,6 +35,7 @@ CPatternDlg::CPatternDlg(const ProgramImage& program, const CellRange& range, QW
     : QDialog(parent), m_form(program, range) {
     setWindowTitle(QString::fromUtf8(kPatternDialogTitle));
     buildWidgets();
+    m_tempo->takeTapKey(*this);
     onChanged();
     m_apply->setFocus();
 }
@@ -111,6 +111,8 @@ void CPatternDlg::buildWidgets() {
     connect(m_off, &CellValuePicker::changed, this, &CPatternDlg::onChanged);
     connect(m_background, &QCheckBox::toggled, this, &CPatternDlg::onChanged);
     connect(m_tempoGroup, &QGroupBox::toggled, this, &CPatternDlg::onChanged);
+    // A tap means the tempo is wanted.
+    connect(m_tempo, &TempoBox::tapped, this, [this] { m_tempoGroup->setChecked(true); });
     connect(m_tempo, &TempoBox::changed, this, &CPatternDlg::onChanged);
     connect(m_apply, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -134,15 +136,6 @@ void CPatternDlg::onChanged() {
     m_refusal->setText(QString::fromStdString(m_form.refusal().value_or(std::string())));
     m_apply->setEnabled(!m_form.refusal());
     m_preview->update();
-}
-
-void CPatternDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_T && event->modifiers() == Qt::NoModifier) {
-        m_tempoGroup->setChecked(true);
-        m_tempo->tap();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace tevra

@@ -29,9 +29,6 @@ public:
     std::string editName() const { return m_form.editName(); }
     const PatternForm& form() const { return m_form; }
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void buildWidgets();
     void onChanged();

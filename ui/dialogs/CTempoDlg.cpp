@@ -4,7 +4,6 @@
 #include "ui/dialogs/TempoBox.h"
 
 #include <QBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <sstream>
@@ -36,21 +35,15 @@ CTempoDlg::CTempoDlg(const CellRange& range, QWidget* parent) : QDialog(parent),
     connect(m_tempo, &TempoBox::changed, this, &CTempoDlg::onChanged);
     connect(m_apply, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_tempo->takeTapKey(*this);
     onChanged();
+    m_apply->setFocus();
 }
 
 std::string CTempoDlg::editName() const {
     std::ostringstream name;
     name << "время по темпу " << m_form.bpmText() << " BPM";
     return name.str();
-}
-
-void CTempoDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_T && event->modifiers() == Qt::NoModifier) {
-        m_tempo->tap();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void CTempoDlg::onChanged() {

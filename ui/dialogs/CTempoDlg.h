@@ -24,9 +24,6 @@ public:
     // "время по темпу 128 BPM"
     std::string editName() const;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void onChanged();
 

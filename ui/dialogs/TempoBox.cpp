@@ -1,6 +1,7 @@
 #include "ui/dialogs/TempoBox.h"
 
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,7 +49,26 @@ TempoBox::TempoBox(TempoForm& form, QWidget* parent) : QWidget(parent), m_form(f
 void TempoBox::tap() {
     m_form.tap(std::chrono::milliseconds(m_clock.elapsed()));
     showForm();
+    emit tapped();
     emit changed();
+}
+
+void TempoBox::takeTapKey(QWidget& window) {
+    window.installEventFilter(this);
+    for (QWidget* child : window.findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+}
+
+bool TempoBox::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_T && key->modifiers() == Qt::NoModifier) {
+            tap();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TempoBox::showForm() {

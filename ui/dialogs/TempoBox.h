@@ -19,11 +19,17 @@ class TempoBox : public QWidget {
 public:
     TempoBox(TempoForm& form, QWidget* parent = nullptr);
 
-    // "Тап" and the T key.
+    // "Тап", and the T key anywhere in window once its controls are built: no control of a
+    // tempo dialog takes a T otherwise, the BPM edit included.
     void tap();
+    void takeTapKey(QWidget& window);
 
 signals:
     void changed();
+    void tapped();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showForm();
