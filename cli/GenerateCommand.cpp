@@ -56,6 +56,14 @@ std::vector<int> channelList(std::string_view text) {
     while (true) {
         const std::size_t comma = text.find(',');
         const auto [from, to] = numberRange(text.substr(0, comma), "--channels");
+        // Checked before the range is spelt out: "1-2000000000" must not fill the memory.
+        for (const int end : {from, to}) {
+            if (end < 1 || end > kChannelCount) {
+                std::ostringstream message;
+                message << "Канал " << end << " вне 1-" << kChannelCount;
+                throw Refusal{message.str()};
+            }
+        }
         const int direction = from <= to ? 1 : -1;
         for (int channel = from; channel != to + direction; channel += direction) {
             channels.push_back(channel - 1);

@@ -57,6 +57,7 @@ TEST_F(GenerateCommandTest, BadOptionsExitOneAndWriteNothing) {
         {{"blink"}, "Неизвестный узор «blink» (список: tevra generate --list)\n"},
         {{"chase", "--width", "2x"}, "--width: ожидается целое число, получено «2x»\n"},
         {{"chase", "--channels", "1-17"}, "Канал 17 вне 1-16\n"},
+        {{"chase", "--channels", "3,1-2000000000"}, "Канал 2000000000 вне 1-16\n"},
         {{"chase", "--steps", "2-501"}, "Диапазон шагов 2-501 выходит за 500 шагов\n"},
         {{"chase", "--on", "keep"},
          "--on: ожидается off, on, level:1…level:32 или байт 0…255, получено «keep»\n"},
