@@ -9,10 +9,6 @@ namespace tevra {
 
 namespace {
 
-std::string said(const std::ostringstream& text) {
-    return text.str();
-}
-
 std::optional<std::string> refusal(const Generation& generation) {
     std::ostringstream text;
     const auto& channels = generation.channels;
@@ -22,41 +18,41 @@ std::optional<std::string> refusal(const Generation& generation) {
     for (auto at = channels.begin(); at != channels.end(); ++at) {
         if (*at < 0 || *at >= kChannelCount) {
             text << "Канал " << *at + 1 << " вне 1-" << kChannelCount;
-            return said(text);
+            return text.str();
         }
         if (std::find(channels.begin(), at, *at) != at) {
             text << "Канал " << *at + 1 << " указан дважды";
-            return said(text);
+            return text.str();
         }
     }
     if (generation.firstStep < 1 || generation.firstStep > generation.lastStep) {
         text << "Неверный диапазон шагов " << generation.firstStep << '-' << generation.lastStep;
-        return said(text);
+        return text.str();
     }
     if (generation.lastStep > kMaxSteps) {
         text << "Диапазон шагов " << generation.firstStep << '-' << generation.lastStep
              << " выходит за " << kMaxSteps << " шагов";
-        return said(text);
+        return text.str();
     }
     const PatternShape& shape = generation.shape;
     const int n = static_cast<int>(channels.size());
     if (shape.width < 1 || shape.width > n) {
         text << "Ширина должна быть от 1 до " << n << " (числа каналов)";
-        return said(text);
+        return text.str();
     }
     if (shape.gap.value_or(0) < 0) {
         return "Промежуток не может быть отрицательным";
     }
     if (shape.density < 0 || shape.density > kMaxDensity) {
         text << "Плотность должна быть от 0 до " << kMaxDensity;
-        return said(text);
+        return text.str();
     }
     if (const auto* time = std::get_if<std::uint16_t>(&generation.timing);
         time != nullptr && (*time < kMinStepTime || *time > kMaxStepTime)) {
         const auto unitMillis = kStepTimeUnit.count();
         text << "Время шага должно быть от " << kMinStepTime * unitMillis << " до "
              << kMaxStepTime * unitMillis << " mS";
-        return said(text);
+        return text.str();
     }
     if (const auto* tempo = std::get_if<StepTempo>(&generation.timing)) {
         return tempo->refusal(generation.lastStep - generation.firstStep + 1);
