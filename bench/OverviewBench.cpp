@@ -1,5 +1,6 @@
 #include "files/ProgramFile.h"
 #include "ui/editor/CEditorDlg.h"
+#include "ui/overview/GridEditor.h"
 #include "ui/overview/OverviewGridView.h"
 
 #include <QApplication>
@@ -37,7 +38,8 @@ void BM_PaintWholeGrid(benchmark::State& state) {
     editor.model().workingForRead() = fullProgram();
     editor.programRead();
     OverviewPresenter overview(editor, [] { return microseconds{0}; });
-    OverviewGridView view(overview);
+    const GridSelection selection;
+    OverviewGridView view(overview, selection);
     const GridLayout& layout = overview.layout();
     QImage image(layout.width(), GridLayout::height(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
@@ -47,6 +49,41 @@ void BM_PaintWholeGrid(benchmark::State& state) {
     state.counters["width_px"] = layout.width();
 }
 BENCHMARK(BM_PaintWholeGrid)->Unit(benchmark::kMillisecond);
+
+// A paste over every cell (or its undo), then the grid repainted with the selection over it:
+// as wide as the arg in pixels, a full-HD screen's worth, or with 0 every column, not only
+// the visible ones. Reported as a ratio to one 60 Hz frame (goal: at most 1).
+void BM_RepaintAfterWholeGridPaste(benchmark::State& state) {
+    using Millis = std::chrono::duration<double, std::milli>;
+    constexpr Millis kFrame{16.0};
+    EditorPresenter editor;
+    editor.model().workingForRead() = fullProgram();
+    editor.programRead();
+    OverviewPresenter overview(editor, [] { return microseconds{0}; });
+    GridSelection selection;
+    GridEditor grid(editor, selection);
+    OverviewGridView view(overview, selection);
+    grid.selectAll();
+    const CellBlock block = grid.copy();
+    grid.fill(0);
+    const int width =
+        state.range(0) > 0 ? static_cast<int>(state.range(0)) : overview.layout().width();
+    QImage image(width, GridLayout::height(), QImage::Format_ARGB32_Premultiplied);
+    Millis total{0};
+    bool pasted = false;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        pasted ? grid.undo() : grid.paste(block);
+        overview.refresh();
+        QPainter painter(&image);
+        view.paintGrid(painter, image.rect());
+        painter.end();
+        total += std::chrono::steady_clock::now() - start;
+        pasted = !pasted;
+    }
+    state.counters["ratio"] = (total / static_cast<double>(state.iterations())) / kFrame;
+}
+BENCHMARK(BM_RepaintAfterWholeGridPaste)->Arg(1920)->Arg(0)->Unit(benchmark::kMillisecond);
 
 void sendKey(QWidget* receiver, Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);

@@ -3,7 +3,9 @@
 #include "files/ProgramFile.h"
 #include "files/ProgramJson.h"
 #include "model/ChannelCell.h"
+#include "model/ChannelWords.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -56,27 +58,20 @@ bool readProgram(const std::string& path, ProgramImage& image) {
     return outcome.ok();
 }
 
-std::string modeName(std::uint8_t cell) {
-    const int mode = modeOf(cell);
-    const std::string dimmer = " " + std::to_string(dimmerMillis(cell)) + " мс";
-    switch (mode) {
-    case static_cast<int>(ChannelMode::Off):
-        return "выкл";
-    case static_cast<int>(ChannelMode::On):
-        return "вкл";
-    case static_cast<int>(ChannelMode::Level):
-        return "яркость " + std::to_string(levelFromCell(cell));
-    case static_cast<int>(ChannelMode::DimmerDark):
-        return "диммер тёмный" + dimmer;
-    case static_cast<int>(ChannelMode::DimmerLit):
-        return "диммер светлый" + dimmer;
-    case static_cast<int>(ChannelMode::DimmerRamp):
-        return "диммер нарастание" + dimmer;
-    default:
-        // Modes 4 and 5 only come from files; the editor shows them as dimmers.
-        return "режим " + std::to_string(mode) + ", диммер" + dimmer;
+} // namespace
+
+void printSteps(std::ostream& out, const ProgramImage& image) {
+    for (int step = 1; step <= std::min(image.stepCount(), kMaxSteps); ++step) {
+        out << "Шаг " << step << ": " << (kStepTimeUnit * image.stepTime(step)).count() << " мс";
+        for (int channel = 0; channel < kChannelCount; ++channel) {
+            out << (channel == 0 ? " | " : "; ") << channel + 1 << ": "
+                << cellWords(image.cell(step, channel));
+        }
+        out << '\n';
     }
 }
+
+namespace {
 
 int runNew(const std::string& path) {
     const FileOutcome outcome = writeProgramFile(path, ProgramImage::startProgram());
@@ -99,15 +94,7 @@ int runShow(const std::string& path) {
     }
     std::cout << "Шагов: " << image.stepCount() << '\n'
               << "Старт блок: " << (image.startBlock() ? "да" : "нет") << '\n';
-    for (int step = 1; step <= image.stepCount(); ++step) {
-        std::cout << "Шаг " << step << ": " << (kStepTimeUnit * image.stepTime(step)).count()
-                  << " мс";
-        for (int channel = 0; channel < kChannelCount; ++channel) {
-            std::cout << (channel == 0 ? " | " : "; ") << channel + 1 << ": "
-                      << modeName(image.cell(step, channel));
-        }
-        std::cout << '\n';
-    }
+    printSteps(std::cout, image);
     return kExitOk;
 }
 

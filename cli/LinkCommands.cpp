@@ -1,5 +1,6 @@
 #include "cli/LinkCommands.h"
 
+#include "cli/FileCommands.h"
 #include "cli/LinkOptions.h"
 #include "cli/ReadBackCommands.h"
 #include "files/ProgramFile.h"
@@ -11,6 +12,7 @@
 #include "link/SimulatorLink.h"
 #include "sim/SimulatedController.h"
 
+#include <algorithm>
 #include <csignal>
 #include <pthread.h>
 #endif
@@ -90,6 +92,19 @@ void printHexRows(std::ostream& out, const std::vector<std::uint8_t>& bytes, std
     }
 }
 
+// As download reads the role bytes: any pair it cannot decode is shown as it is.
+std::string roleText(const ConfigBlock& settings) {
+    const std::optional<bool> slave = decodeConfigBlock(settings).slave;
+    if (slave) {
+        return *slave ? "SLAVE" : "MASTER";
+    }
+    std::ostringstream bytes;
+    bytes << "?? (байты " << std::hex << std::uppercase << std::setfill('0') << std::setw(2)
+          << static_cast<int>(settings[8]) << ' ' << std::setw(2) << static_cast<int>(settings[9])
+          << ')';
+    return bytes.str();
+}
+
 void dumpMemory(const SimulatedController& simulator) {
     const auto memory = simulator.memory();
     const auto header = static_cast<std::uint16_t>(memory[0] | (memory[1] << 8));
@@ -99,13 +114,16 @@ void dumpMemory(const SimulatedController& simulator) {
     out << "Программа: шагов " << steps << ", старт блок "
         << ((header & kStartBlockBit) != 0 ? "да" : "нет") << '\n';
     printHexRows(out, memory, 0, used);
+    ProgramImage image;
+    std::copy_n(memory.begin(), std::min(memory.size(), kImageSize), image.bytes().begin());
+    printSteps(out, image);
     const ConfigBlock settings = simulator.settingsBlock();
     const auto word = [&](std::size_t offset) {
         return static_cast<unsigned>(settings[offset] | (settings[offset + 1] << 8));
     };
     out << "Настройки: TimerWord " << hexWord(static_cast<std::uint16_t>(word(0)))
         << ", ожидание дня " << word(2) << ", задержка включения " << word(4) << ", время работы "
-        << word(6) << ", роль " << (settings[8] == kRoleSlave ? "SLAVE" : "MASTER") << '\n';
+        << word(6) << ", роль " << roleText(settings) << '\n';
     const std::vector<std::uint8_t> block(settings.begin(), settings.end());
     printHexRows(out, block, 0, block.size());
     std::cout << out.str() << std::flush;

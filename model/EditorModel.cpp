@@ -4,13 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace tevra {
 
 namespace {
-
-// The count buttons never leave fewer than this many steps, nor does deleteStep.
-constexpr int kMinEditedStepCount = 2;
 
 bool withinSteps(int step) {
     return step >= 1 && step <= kMaxSteps;
@@ -18,16 +16,25 @@ bool withinSteps(int step) {
 
 } // namespace
 
-EditorModel::EditorModel()
+EditorModel::EditorModel(UndoLimits undoLimits)
     : m_working(ProgramImage::startProgram()), m_undo(m_working), m_import(m_working),
-      m_savedImage(m_working) {}
+      m_savedImage(m_working), m_history(undoLimits), m_recorded(m_working) {}
 
 void EditorModel::setCurrentStep(int step) {
-    m_currentStep = std::clamp(step, 1, kMaxSteps);
+    moveTo(std::clamp(step, 1, kMaxSteps), m_selectedChannel);
 }
 
 void EditorModel::selectChannel(int channel) {
-    m_selectedChannel = std::clamp(channel, 0, kChannelCount - 1);
+    moveTo(m_currentStep, std::clamp(channel, 0, kChannelCount - 1));
+}
+
+void EditorModel::moveTo(int step, int channel) {
+    // A run of keys or drags elsewhere is a gesture of its own.
+    if (step != m_currentStep || channel != m_selectedChannel) {
+        m_history.endGesture();
+    }
+    m_currentStep = step;
+    m_selectedChannel = channel;
 }
 
 void EditorModel::resetPosition() {
@@ -50,15 +57,80 @@ int EditorModel::currentRecord() const {
     return std::clamp(m_currentStep, 1, kMaxSteps);
 }
 
+bool EditorModel::applyEdit(std::string_view name, const std::function<bool(ProgramImage&)>& edit) {
+    const ProgramImage before = m_working;
+    const ProgramImage snapshot = m_undo;
+    const int snapshotStep = m_undoStep;
+    bool changed = false;
+    recordChange(name, [&] {
+        // As the editor's own edits, so "Отменить действие" takes back no more than this one.
+        takeSnapshot();
+        changed = edit(m_working) && m_working != before;
+        if (!changed) {
+            m_working = before;
+            m_undo = snapshot;
+            m_undoStep = snapshotStep;
+            return;
+        }
+        notifyStepCount();
+    });
+    return changed;
+}
+
+void EditorModel::recordChange(std::string_view name, const std::function<void()>& change,
+                               std::string_view mergeKey) {
+    if (m_changeDepth > 0) {
+        change();
+        return;
+    }
+    const EditPlace before = place();
+    ++m_changeDepth;
+    try {
+        change();
+    } catch (...) {
+        --m_changeDepth;
+        throw;
+    }
+    --m_changeDepth;
+    // Measured from the recorded state, so a slider's write-back since then joins this entry.
+    m_history.record(name, m_recorded, m_working, before, place(), mergeKey);
+    m_recorded = m_working;
+}
+
+bool EditorModel::undo() {
+    return stepThroughHistory(false);
+}
+
+bool EditorModel::redo() {
+    return stepThroughHistory(true);
+}
+
+bool EditorModel::stepThroughHistory(bool forward) {
+    // From the recorded state, so redo gives the very bytes the change left.
+    ProgramImage image = m_recorded;
+    const std::optional<EditPlace> place = forward ? m_history.redo(image) : m_history.undo(image);
+    if (!place) {
+        return false;
+    }
+    m_working = image;
+    m_recorded = image;
+    setCurrentStep(place->step);
+    selectChannel(place->channel);
+    notifyStepCount();
+    return true;
+}
+
 void EditorModel::takeSnapshot() {
     m_undoStep = m_currentStep;
     m_undo = m_working;
 }
 
-void EditorModel::undo() {
-    m_currentStep = m_undoStep;
-    m_working = m_undo;
-    notifyStepCount();
+void EditorModel::restoreSnapshot() {
+    recordChange("отмена действия", [this] {
+        m_currentStep = m_undoStep;
+        m_working = m_undo;
+        notifyStepCount();
+    });
 }
 
 bool EditorModel::adjustStepCount(int delta) {
@@ -67,8 +139,10 @@ bool EditorModel::adjustStepCount(int delta) {
         (delta < 0 && count < kMinEditedStepCount)) {
         return false;
     }
-    m_working.setStepCount(count);
-    notifyStepCount();
+    recordChange("число шагов", [&] {
+        m_working.setStepCount(count);
+        notifyStepCount();
+    });
     return true;
 }
 
@@ -76,15 +150,18 @@ bool EditorModel::insertStep() {
     if (m_working.stepCount() + 1 > kMaxSteps) {
         return false;
     }
-    takeSnapshot();
-    m_working.setStepCount(m_working.stepCount() + 1);
-    // Up to record 500 whatever the count: records beyond it shift too and the old 500 is lost.
-    const int from = currentRecord();
-    for (int step = kMaxSteps; step > from; --step) {
-        m_working.copyRecord(step, m_working, step - 1);
-    }
-    nextStep();
-    notifyStepCount();
+    recordChange("вставка шага", [this] {
+        takeSnapshot();
+        m_working.setStepCount(m_working.stepCount() + 1);
+        // Up to record 500 whatever the count: records beyond it shift too and the old 500 is
+        // lost.
+        const int from = currentRecord();
+        for (int step = kMaxSteps; step > from; --step) {
+            m_working.copyRecord(step, m_working, step - 1);
+        }
+        nextStep();
+        notifyStepCount();
+    });
     return true;
 }
 
@@ -92,14 +169,16 @@ bool EditorModel::deleteStep() {
     if (m_working.stepCount() <= kMinEditedStepCount) {
         return false;
     }
-    takeSnapshot();
-    for (int step = currentRecord(); step < kMaxSteps; ++step) {
-        m_working.copyRecord(step, m_working, step + 1);
-    }
-    // Record 500 keeps its time: only its cells are cleared.
-    m_working.clearCells(kMaxSteps);
-    m_working.setStepCount(m_working.stepCount() - 1);
-    notifyStepCount();
+    recordChange("удаление шага", [this] {
+        takeSnapshot();
+        for (int step = currentRecord(); step < kMaxSteps; ++step) {
+            m_working.copyRecord(step, m_working, step + 1);
+        }
+        // Record 500 keeps its time: only its cells are cleared.
+        m_working.clearCells(kMaxSteps);
+        m_working.setStepCount(m_working.stepCount() - 1);
+        notifyStepCount();
+    });
     return true;
 }
 
@@ -107,7 +186,7 @@ bool EditorModel::nextStep() {
     if (m_currentStep >= m_working.stepCount()) {
         return false;
     }
-    ++m_currentStep;
+    moveTo(m_currentStep + 1, m_selectedChannel);
     return true;
 }
 
@@ -115,7 +194,7 @@ bool EditorModel::previousStep() {
     if (m_currentStep <= 1) {
         return false;
     }
-    --m_currentStep;
+    moveTo(m_currentStep - 1, m_selectedChannel);
     return true;
 }
 
@@ -131,26 +210,35 @@ bool EditorModel::nudgeStepTime(int direction) {
     if (next == time) {
         return false;
     }
-    m_working.setStepTime(currentRecord(), static_cast<std::uint16_t>(next));
+    // A run of presses on one step is one entry, as a slider's run of keys is.
+    recordChange(
+        "время шага",
+        [&] { m_working.setStepTime(currentRecord(), static_cast<std::uint16_t>(next)); },
+        "время шага " + std::to_string(currentRecord()));
     return true;
 }
 
 std::optional<ShiftRefusal> EditorModel::shiftAllTimes(int delta) {
-    takeSnapshot();
-    const int count = m_working.stepCount();
-    for (int step = 1; step <= count; ++step) {
-        // int arithmetic, so a stored time of 0..4 fails "-50mS" instead of wrapping around.
-        // Each direction checks only the limit it moves towards: a time from a file may lie
-        // beyond the other one and still be shifted back into range.
-        const int shifted = m_working.stepTime(step) + delta;
-        if (delta > 0 ? shifted > kMaxStepTime : shifted < kMinStepTime) {
-            undo();
-            m_currentStep = step;
-            return ShiftRefusal{step, delta > 0};
+    std::optional<ShiftRefusal> refusal;
+    recordChange("время всех шагов", [&] {
+        takeSnapshot();
+        const int count = m_working.stepCount();
+        for (int step = 1; step <= count; ++step) {
+            // int arithmetic, so a stored time of 0..4 fails "-50mS" instead of wrapping
+            // around. Each direction checks only the limit it moves towards: a time from a file
+            // may lie beyond the other one and still be shifted back into range.
+            const int shifted = m_working.stepTime(step) + delta;
+            if (delta > 0 ? shifted > kMaxStepTime : shifted < kMinStepTime) {
+                m_working = m_undo;
+                notifyStepCount();
+                m_currentStep = step;
+                refusal = ShiftRefusal{step, delta > 0};
+                return;
+            }
+            m_working.setStepTime(step, static_cast<std::uint16_t>(shifted));
         }
-        m_working.setStepTime(step, static_cast<std::uint16_t>(shifted));
-    }
-    return std::nullopt;
+    });
+    return refusal;
 }
 
 void EditorModel::setStepTimes(const StepTimesRange& range) {
@@ -159,14 +247,16 @@ void EditorModel::setStepTimes(const StepTimesRange& range) {
         range.timeValue > kMaxStepTime) {
         return;
     }
-    takeSnapshot();
-    for (int step = range.stepFrom; step <= range.stepTo; ++step) {
-        m_working.setStepTime(step, static_cast<std::uint16_t>(range.timeValue));
-    }
-    if (m_working.stepCount() < range.stepTo) {
-        m_working.setStepCount(range.stepTo);
-    }
-    notifyStepCount();
+    recordChange("время шагов", [&] {
+        takeSnapshot();
+        for (int step = range.stepFrom; step <= range.stepTo; ++step) {
+            m_working.setStepTime(step, static_cast<std::uint16_t>(range.timeValue));
+        }
+        if (m_working.stepCount() < range.stepTo) {
+            m_working.setStepCount(range.stepTo);
+        }
+        notifyStepCount();
+    });
 }
 
 void EditorModel::copySteps(const ProgramImage& source, const CopyRange& range) {
@@ -175,16 +265,18 @@ void EditorModel::copySteps(const ProgramImage& source, const CopyRange& range) 
         !withinSteps(range.sourceFrom) || !withinSteps(range.sourceFrom + length - 1)) {
         return;
     }
-    takeSnapshot();
-    // One record at a time in rising order: within one image an overlapping destination
-    // reads records already written, which repeats the head of the source range.
-    for (int k = 0; k < length; ++k) {
-        m_working.copyRecord(range.destFrom + k, source, range.sourceFrom + k);
-    }
-    if (m_working.stepCount() < range.destTo) {
-        m_working.setStepCount(range.destTo);
-    }
-    notifyStepCount();
+    recordChange("копирование шагов", [&] {
+        takeSnapshot();
+        // One record at a time in rising order: within one image an overlapping destination
+        // reads records already written, which repeats the head of the source range.
+        for (int k = 0; k < length; ++k) {
+            m_working.copyRecord(range.destFrom + k, source, range.sourceFrom + k);
+        }
+        if (m_working.stepCount() < range.destTo) {
+            m_working.setStepCount(range.destTo);
+        }
+        notifyStepCount();
+    });
 }
 
 void EditorModel::beginInsertFromFile() {
@@ -192,16 +284,18 @@ void EditorModel::beginInsertFromFile() {
 }
 
 void EditorModel::finishInsertFromFile(const CopyRange& range) {
-    copySteps(m_import, range);
+    recordChange("вставка из файла", [&] { copySteps(m_import, range); });
 }
 
 void EditorModel::setTimeFromDimmer(int dimmerSliderPosition) {
-    takeSnapshot();
-    m_working.setStepTime(currentRecord(), stepTimeForDimmerSlider(dimmerSliderPosition));
+    recordChange("время шага как диммер", [&] {
+        takeSnapshot();
+        m_working.setStepTime(currentRecord(), stepTimeForDimmerSlider(dimmerSliderPosition));
+    });
 }
 
 void EditorModel::setStartBlock(bool on) {
-    m_working.setStartBlock(on);
+    recordChange("старт блок", [&] { m_working.setStartBlock(on); });
 }
 
 std::uint8_t EditorModel::currentCell() const {
@@ -222,10 +316,13 @@ void EditorModel::setCurrentStepTime(std::uint16_t time) {
 
 void EditorModel::applyChannelButton(int channel, ChannelButton which, int stateAfterClick) {
     selectChannel(channel);
-    takeSnapshot();
-    const std::uint8_t cell = currentCell();
-    setCurrentCell(which == ChannelButton::Primary ? modeFromPrimaryState(cell, stateAfterClick)
-                                                   : modeFromSecondaryState(cell, stateAfterClick));
+    recordChange("канал " + std::to_string(channel + 1), [&] {
+        takeSnapshot();
+        const std::uint8_t cell = currentCell();
+        setCurrentCell(which == ChannelButton::Primary
+                           ? modeFromPrimaryState(cell, stateAfterClick)
+                           : modeFromSecondaryState(cell, stateAfterClick));
+    });
 }
 
 bool EditorModel::isModified() const {

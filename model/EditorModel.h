@@ -1,10 +1,13 @@
 #pragma once
 
 #include "model/ProgramImage.h"
+#include "model/UndoHistory.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace tevra {
 
@@ -31,12 +34,13 @@ struct ShiftRefusal {
     bool longer = false; // true for +50 ms (too long), false for -50 ms (too short)
 };
 
-// The editor's whole program state: the working, undo and import images and the editing
-// position. Every editing operation with its snapshot rule and refusals lives here; dialogs
-// are run by the window, which hands their numbers in.
+// The editor's whole program state: the working, undo and import images, the editing
+// position and the undo history. Every editing operation with its snapshot rule and refusals
+// lives here, and each change it makes to the program is one history entry; dialogs are run
+// by the window, which hands their numbers in.
 class EditorModel {
 public:
-    EditorModel();
+    explicit EditorModel(UndoLimits undoLimits = {});
 
     const ProgramImage& working() const { return m_working; }
     const ProgramImage& undoImage() const { return m_undo; }
@@ -58,8 +62,32 @@ public:
     // Called whenever stepCount may have changed, so the step selector's range can follow.
     void setStepCountListener(std::function<void(int stepCount)> listener);
 
+    EditPlace place() const { return {m_currentStep, m_selectedChannel}; }
+
+    // Runs edit on the working image as one history entry, with a snapshot before it as the
+    // editor's edits take. When it returns false the image is put back as it was; true when
+    // the program changed.
+    bool applyEdit(std::string_view name, const std::function<bool(ProgramImage&)>& edit);
+    // Whatever change does to the program becomes one history entry; changes it makes through
+    // this model's own operations join it. Consecutive changes with the same non-empty
+    // mergeKey make one entry until endGesture.
+    void recordChange(std::string_view name, const std::function<void()>& change,
+                      std::string_view mergeKey = {});
+    void endGesture() { m_history.endGesture(); }
+
+    const UndoHistory& undoHistory() const { return m_history; }
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    std::string nextUndoName() const { return m_history.nextUndoName(); }
+    std::string nextRedoName() const { return m_history.nextRedoName(); }
+    // Back or forward one entry: the program and the place it was made at (redo: left at).
+    // False when there is none.
+    bool undo();
+    bool redo();
+
     void takeSnapshot();
-    void undo();
+    // "Отменить действие": back to the one snapshot, however often it is pressed.
+    void restoreSnapshot();
     // Each returns false when refused (the model is then untouched).
     bool adjustStepCount(int delta);
     bool insertStep();
@@ -94,6 +122,8 @@ public:
 
 private:
     void notifyStepCount();
+    bool stepThroughHistory(bool forward);
+    void moveTo(int step, int channel);
     // currentStep as a record index that is always valid, even beyond a lowered count.
     int currentRecord() const;
 
@@ -105,6 +135,10 @@ private:
     int m_undoStep = 1;
     int m_selectedChannel = 0;
     std::function<void(int)> m_stepCountListener;
+    UndoHistory m_history;
+    // The program as the history's position holds it; changes are measured against it.
+    ProgramImage m_recorded;
+    int m_changeDepth = 0;
 };
 
 } // namespace tevra

@@ -25,6 +25,8 @@ inline constexpr std::uint16_t kMinStepTime = 5;
 inline constexpr std::uint16_t kMaxStepTime = 2560;
 inline constexpr std::uint16_t kDefaultStepTime = 100;
 inline constexpr int kDefaultStepCount = 20;
+// The editor never leaves fewer steps than this.
+inline constexpr int kMinEditedStepCount = 2;
 
 // The program exactly as the file stores it and the controller receives it: a header word,
 // 500 step records of 18 bytes and 128 bytes of tail room, all little-endian.

@@ -1,5 +1,8 @@
 #include "ToolRun.h"
 #include "files/ProgramFile.h"
+#include "link/ControllerSettings.h"
+#include "link/SerialPort.h"
+#include "link/Upload.h"
 #include "support/SavedVariable.h"
 #include "support/TemporaryFolder.h"
 
@@ -83,11 +86,11 @@ TEST_F(ToolCommandsTest, NewCheckShowExportImport) {
     image.setCell(3, 15, 0x84); // mode 4, which only files bring
     ASSERT_TRUE(writeProgramFile(path("modes.tvr"), image).ok());
     const std::string shown = runTool({"show", path("modes.tvr")}).out;
-    EXPECT_TRUE(shown.starts_with("Шагов: 3\nСтарт блок: да\nШаг 1: 1000 мс | 1: яркость 16; 2: "
-                                  "диммер светлый 2560 мс; 3: вкл; 4: выкл; 5:"))
+    EXPECT_TRUE(shown.starts_with("Шагов: 3\nСтарт блок: да\nШаг 1: 1000 мс | 1: уровень 16; 2: "
+                                  "диммер светлый, 2560 mS; 3: включен; 4: выключен; 5:"))
         << shown;
-    EXPECT_NE(shown.find("\nШаг 2: 655350 мс | 1: выкл;"), std::string::npos);
-    EXPECT_TRUE(shown.ends_with("; 16: режим 4, диммер 40960 мс\n"));
+    EXPECT_NE(shown.find("\nШаг 2: 655350 мс | 1: выключен;"), std::string::npos);
+    EXPECT_TRUE(shown.ends_with("; 16: диммер (режим 4), 40960 mS\n"));
 
     // Standard input works as the JSON source too.
     const ToolResult exported = runTool({"export", path("modes.tvr")});
@@ -140,7 +143,23 @@ TEST_F(ToolCommandsTest, WritesTheProgramAndTheSettingsTheOptionsGive) {
         EXPECT_NE(m_shown.find(shown), std::string::npos) << m_shown;
         EXPECT_TRUE(
             m_shown.starts_with("Программа: шагов 20, старт блок нет\n0x0000: 14 00 64 00"));
+        EXPECT_NE(m_shown.find("\nШаг 20: 1000 мс | 1: выключен; 2: выключен;"), std::string::npos);
     }
+}
+
+// As download reads them, role bytes that no setting gives are shown as they are.
+TEST_F(ToolCommandsTest, TheDumpShowsUndecodableRoleBytesAsTheyAre) {
+    ToolRun simulator({"simulate", "--dump-on-exit"});
+    const std::string device = simulator.firstLine();
+    const std::unique_ptr<SerialPort> port = createSystemSerialPort();
+    ASSERT_EQ(port->open(device), PortOpenStatus::Opened);
+    port->setModemLines();
+    std::array<std::uint8_t, kTransferBlockSize> block{};
+    block[8] = 0x12;
+    block[9] = 0x34;
+    EXPECT_EQ(writeBlock(*port, kConfigBlockAddress, block).outcome, UploadOutcome::Written);
+    simulator.signal(SIGTERM);
+    EXPECT_NE(simulator.finish().out.find(", роль ?? (байты 12 34)\n"), std::string::npos);
 }
 
 TEST_F(ToolCommandsTest, ControllerFaultsExitTwoOrThreeAndNameTheBlock) {

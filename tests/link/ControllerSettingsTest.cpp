@@ -69,8 +69,8 @@ TEST(ProfileKeysTest, StoresTheKeysInOrderAndWithTheTimerOffOnlyTimesThatReadAsT
                                 .workTimeText = "7200"};
     storePortChoice(profile, 2, "/dev/ttyX");
     storeSettings(profile, on, buildConfigBlock(on));
-    // With the timer off the times are not read, let alone refused.
-    const ControllerSettings off = settings(false, "1", "65536", "");
+    // With the timer off the times are not read, let alone refused; the valid ones are kept.
+    const ControllerSettings off = settings(false, "65535", "65536", "");
     ASSERT_TRUE(buildConfigBlock(off).block);
     storeSettings(profile, off, buildConfigBlock(off));
     EXPECT_EQ(profile.m_texts["COMM_DEVICE"], "/dev/ttyX");
@@ -81,7 +81,7 @@ TEST(ProfileKeysTest, StoresTheKeysInOrderAndWithTheTimerOffOnlyTimesThatReadAsT
                                         {"TIMER_SET_TimeWorc", 7200},
                                         {"SLAVE_SET", -1},
                                         {"TIMER_SET_DataReg", 65535},
-                                        {"TIMER_SET_TimeDay", 1},
+                                        {"TIMER_SET_TimeDay", 65535},
                                         {"TIMER_SET_ReadyOn", 60},
                                         {"TIMER_SET_TimeWorc", 7200},
                                         {"SLAVE_SET", 0}}));

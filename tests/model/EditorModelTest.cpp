@@ -115,6 +115,7 @@ TEST_F(EditorModelTest, EditsSnapshotAndChangeRecordsAndCountOrAreRefusedWhole) 
         {10, 3, times({1, 2, 2561}), kRefused, 3, {1}, {499, 500}},
         {10, 2, copy({1, 4, 3, 6}), 10, 2, {1, 2, 1, 2, 1, 2, 7}, {499, 500}},
         {10, 2, copy({3, 6, 1, 4}), 10, 2, {3, 4, 5, 6, 5, 6}, {499, 500}},
+        {10, 2, copy({3, 3, 7, 7}), 10, 2, {1, 2, 3, 4, 5, 6, 3, 8}, {499, 500}},
         {5, 2, copy({1, 2, 10, 11}), 11, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 12}, {499, 500}},
         {5, 2, copy({1, 2, 499, 500}), 500, 2, {1}, {1, 2}},
         {10, 3, copy({0, 1, 1, 2}), kRefused, 3, {1}, {499, 500}},
@@ -139,7 +140,7 @@ TEST_F(EditorModelTest, EditsSnapshotAndChangeRecordsAndCountOrAreRefusedWhole) 
         EXPECT_EQ(m_notified, taken ? Steps{countAfter} : Steps{});
         EXPECT_EQ(m_model.undoImage(), taken ? before : m_before);
         EXPECT_TRUE(taken || working() == before);
-        m_model.undo();
+        m_model.restoreSnapshot();
         EXPECT_EQ(m_model.currentStep(), step);
     }
 }
@@ -212,13 +213,13 @@ TEST_F(EditorModelTest, SnapshotsOfChannelButtonsDimmerTimeAndInsertFromFile) {
     EXPECT_EQ(m_model.undoImage(), m_before);
     m_model.applyChannelButton(15, ChannelButton::Secondary, 2);
     EXPECT_EQ(m_model.currentCell(), 0x17);
-    m_model.undo();
+    m_model.restoreSnapshot();
     EXPECT_EQ(m_model.currentCell(), 0x12);
 
     m_model.setCurrentStepTime(300);
     m_model.setTimeFromDimmer(12);
     EXPECT_EQ(m_model.currentStepTime(), 512);
-    m_model.undo();
+    m_model.restoreSnapshot();
     EXPECT_EQ(m_model.currentStepTime(), 300);
 
     // A file to insert from is read before the copy dialog; records beyond its count are
@@ -226,7 +227,7 @@ TEST_F(EditorModelTest, SnapshotsOfChannelButtonsDimmerTimeAndInsertFromFile) {
     m_model.setCurrentCell(0x99);
     const ProgramImage before = working();
     m_model.beginInsertFromFile(); // and cancelled
-    m_model.undo();
+    m_model.restoreSnapshot();
     EXPECT_EQ(working(), before);
     m_model.importForRead().setHeaderWord(2);
     m_model.importForRead().setStepTime(5, 42);
@@ -234,7 +235,7 @@ TEST_F(EditorModelTest, SnapshotsOfChannelButtonsDimmerTimeAndInsertFromFile) {
     m_model.finishInsertFromFile({5, 5, 3, 4});
     EXPECT_EQ(working().stepTime(3), 42);
     EXPECT_EQ(working().stepTime(4), kDefaultStepTime);
-    m_model.undo();
+    m_model.restoreSnapshot();
     EXPECT_EQ(working(), before);
 }
 
@@ -248,7 +249,7 @@ TEST_F(EditorModelTest, UndoRevertsAllSinceTheSnapshotAsOftenAsAsked) {
     m_model.selectChannel(9);
     m_model.setCurrentStep(7);
     for (int undo = 0; undo < 2; ++undo) {
-        m_model.undo();
+        m_model.restoreSnapshot();
         EXPECT_EQ(working(), m_before);
         EXPECT_EQ(std::pair(m_model.currentStep(), m_model.selectedChannel()), std::pair(4, 9));
     }

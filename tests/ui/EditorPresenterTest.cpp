@@ -1,5 +1,7 @@
 #include "ui/editor/EditorPresenter.h"
 
+#include "model/ChannelWords.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -65,8 +67,9 @@ TEST(EditorPresenter, ModeFromAFileRendersByTheTable) {
         const std::uint8_t cell = cellOf(static_cast<M>(mode), 6);
         loadCell(p, 9, cell);
         expected.channels[0].markerVisible = false;
-        expected.channels[9] = {true,        r.primary,        r.primaryState,
-                                r.secondary, r.secondaryState, r.secondaryVisible};
+        expected.channels[9] = {true,           r.primary,        r.primaryState,
+                                r.secondary,    r.secondaryState, r.secondaryVisible,
+                                cellWords(cell)};
         if (r.detail != 0) {
             const bool level = r.detail == 'L';
             expected.detailVisible = expected.stopDimmerVisible = true;
@@ -144,6 +147,7 @@ TEST(EditorPresenter, StepNavigationCountAndTime) {
         {"time 5 kept", {stored(5)}, 2, 20, 5},
         {"time 2560 kept", {stored(2560)}, 2, 20, 2560},
         {"time 2561 lowered", {stored(2561)}, 2, 20, 2560},
+        {"Up lengthens by 10 ms", {stored(100), press(ArrowKey::Up)}, 2, 20, 101},
         {"read", {at(7), read(20)}, 1, 20},
         {"read 5 steps", {at(7), read(5), at(9999)}, 5, 5},
         {"read 5 steps, then move", {read(5), at(9999), left, right, at(0), at(3)}, 3, 5},

@@ -74,6 +74,13 @@ TEST(GridLayout, HitTestAtTheEdges) {
     for (const auto& [step, scroll, visibleWidth, shown] : scrolls) {
         EXPECT_EQ(layout.scrollShowing(step, scroll, visibleWidth), shown) << step << "," << scroll;
     }
+    // A header text: centred with 3 px clear each side, or not at all unless wholly in view.
+    const std::tuple<int, int, int, int, std::optional<int>> texts[] = {
+        {1, 20, 0, 100, 9},   {1, 33, 0, 100, 3},   {1, 34, 0, 100, {}}, {2, 20, 0, 100, {}},
+        {3, 20, 60, 100, 69}, {3, 20, 70, 100, {}}, {3, 20, 0, 88, {}}};
+    for (const auto& [step, width, left, right, at] : texts) {
+        EXPECT_EQ(layout.headerTextLeft(step, width, left, right), at) << step << "," << left;
+    }
 }
 
 } // namespace

@@ -23,14 +23,14 @@ protected:
 TEST_F(OverviewPresenterTest, EachModeShowsTheEditorsFacesAndWords) {
     const std::string dimmer = "\nСкорость диммера 9 -го канала: 420 mS.";
     const std::tuple<CellFace, const char*, std::string> rows[] = {
-        {{BI::Dark, BI::None, 0}, "Выключен", ""},
-        {{BI::Lit, BI::None, 0}, "Включен", ""},
-        {{BI::Ramp, BI::Dark, 0}, "Диммер: тёмный", dimmer},
-        {{BI::Ramp, BI::None, 7}, "Стоп диммер", "\nЯркость 9-го канала: 7 "},
-        {{BI::Ramp, BI::None, 0}, "Диммер: режим 4", dimmer},
-        {{BI::Ramp, BI::Lit, 0}, "Диммер: режим 5", dimmer},
-        {{BI::Ramp, BI::Lit, 0}, "Диммер: светлый", dimmer},
-        {{BI::Ramp, BI::Ramp, 0}, "Диммер: волна", dimmer}};
+        {{BI::Dark, BI::None, 0}, "выключен", ""},
+        {{BI::Lit, BI::None, 0}, "включен", ""},
+        {{BI::Ramp, BI::Dark, 0}, "диммер тёмный", dimmer},
+        {{BI::Ramp, BI::None, 7}, "уровень", "\nЯркость 9-го канала: 7 "},
+        {{BI::Ramp, BI::None, 0}, "диммер (режим 4)", dimmer},
+        {{BI::Ramp, BI::Lit, 0}, "диммер (режим 5)", dimmer},
+        {{BI::Ramp, BI::Lit, 0}, "диммер светлый", dimmer},
+        {{BI::Ramp, BI::Ramp, 0}, "диммер нарастание", dimmer}};
     m_editor.stepAndChannelChosen(3, 0);
     for (int mode = 0; mode < 8; ++mode) {
         SCOPED_TRACE(mode);
@@ -48,28 +48,22 @@ TEST_F(OverviewPresenterTest, EachModeShowsTheEditorsFacesAndWords) {
     EXPECT_EQ(m_overview.toolTip({}), "");
 }
 
-// A click or Left and Right move the editor as its step selector, a click on a channel's
-// number and its arrows would, with no snapshot.
-TEST_F(OverviewPresenterTest, ClicksAndArrowsMoveTheEditorsStepAndChannel) {
-    const std::tuple<int, GridHit, std::optional<ArrowKey>, bool, int, int> rows[] = {
-        {3, {7, 11}, {}, true, 7, 11},
-        {3, {9, {}}, {}, true, 9, 2}, // a step's header keeps the channel
-        {3, {{}, 5}, {}, true, 3, 5}, // a channel's number keeps the step
-        {3, {25, 0}, {}, true, 20, 0},
-        {3, {}, {}, false, 3, 2},
-        {3, {{}, 16}, {}, false, 3, 2},
-        {3, {}, ArrowKey::Left, true, 2, 2},
-        {20, {}, ArrowKey::Right, false, 20, 2},
-        {3, {}, ArrowKey::Up, false, 3, 2}, // the step time stays
+// A click moves the editor as its step selector and a click on a channel's number would, with
+// no snapshot.
+TEST_F(OverviewPresenterTest, ClicksMoveTheEditorsStepAndChannel) {
+    const std::tuple<GridHit, bool, int, int> rows[] = {
+        {{7, 11}, true, 7, 11}, {{9, {}}, true, 9, 2}, // a step's header keeps the channel
+        {{{}, 5}, true, 3, 5},                         // a channel's number keeps the step
+        {{25, 0}, true, 20, 0}, {{}, false, 3, 2},     {{{}, 16}, false, 3, 2},
     };
     m_editor.channelButtonClicked(4, ChannelButton::Secondary, ButtonState::Checked);
     const ProgramImage working = m_editor.model().working();
     const ProgramImage undo = m_editor.model().undoImage();
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
-        const auto& [from, hit, key, refreshed, step, channel] = row;
-        m_editor.stepAndChannelChosen(from, 2);
-        EXPECT_EQ(key ? m_overview.arrowPressed(*key) : m_overview.clicked(hit), refreshed);
+        const auto& [hit, refreshed, step, channel] = row;
+        m_editor.stepAndChannelChosen(3, 2);
+        EXPECT_EQ(m_overview.clicked(hit), refreshed);
         EXPECT_EQ(m_overview.currentStep(), step);
         EXPECT_EQ(m_overview.selectedChannel(), channel);
         EXPECT_EQ(m_editor.model().working(), working);
@@ -135,6 +129,23 @@ TEST_F(OverviewPresenterTest, TheGridAndTheStatusFollowTheProgram) {
     m_overview.playPressed();
     EXPECT_EQ(m_overview.controls(), (PlaybackControls{false, false, false}));
     EXPECT_EQ(m_overview.statusText(), "Шаг 1 из 0, время 0:00,0 из 0:00,0");
+}
+
+// Levels draw clear of Off and On. A first open's frame (918 x 600, at least 818 wide) goes
+// right of the editor, else left, else narrowed; on the editor's screen, level with it.
+TEST(OverviewPresenterRules, LevelShadesAndTheFirstPlace) {
+    EXPECT_EQ(OverviewPresenter::levelShade(1), 64);
+    EXPECT_EQ(OverviewPresenter::levelShade(32), 192);
+    const ScreenRect wide{0, 0, 1600, 900};
+    const std::tuple<ScreenRect, ScreenRect, ScreenRect> rows[] = {
+        {{100, 50, 300, 500}, wide, {408, 50, 918, 600}},
+        {{400, 50, 300, 500}, wide, {708, 50, 892, 600}},
+        {{700, 400, 300, 500}, wide, {0, 300, 818, 600}},
+        {{1700, 10, 300, 500}, {1600, 0, 1366, 768}, {2008, 10, 918, 600}},
+        {{10, 10, 300, 500}, {0, 0, 800, 500}, {0, 0, 800, 500}}};
+    for (const auto& [editor, screen, place] : rows) {
+        EXPECT_EQ(OverviewPresenter::firstPlace(editor, 918, 818, 600, screen), place);
+    }
 }
 
 } // namespace

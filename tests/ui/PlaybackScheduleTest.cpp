@@ -83,11 +83,14 @@ TEST_F(PlaybackScheduleTest, AnEditDuringPlayTakesEffectFromTheNextStep) {
     EXPECT_EQ(at(1100), Shown(Playing, 3, 1100, 0, 3));
     EXPECT_EQ(at(4299), Shown(Playing, 1, 1300, 2999, 0x33));
     EXPECT_EQ(std::get<1>(at(4300)), 2);
-    // A count lowered below the playing step sends play back to step 1 next; steps of no time
-    // never hang it.
+    // A count lowered below the playing step ends it at once, and play goes on from step 1;
+    // steps of no time never hang it; without steps play stops.
     m_program.setStepCount(1);
+    EXPECT_EQ(at(4350), Shown(Playing, 1, 4350, 0, 0x33));
     m_program.setStepTime(1, 0);
     EXPECT_EQ(std::get<1>(at(4400)), 1);
+    m_program.setStepCount(0);
+    EXPECT_EQ(at(4400), Shown(Stopped, {}, 0, 0, 0));
 }
 
 // However uneven the frames, each shows the step due by then, begun exactly at the sum of the

@@ -237,10 +237,21 @@ private slots:
             "Файл не может быть открыт:\n<dir>/a.tvr/b.tvr / app");
         row("a k:F1", "1/20 t100 ch1 [] primary1 <Velmora_N1>");
         row("m:number3", "1/20 t100 ch1 [] primary1 {&About Velmora_N1...} {Обзор программы} "
-                         "<Velmora_N1>");
+                         "{} {Отменить} {Повторить} <Velmora_N1>");
         // The overview opens beside the editor, once.
         row("m:number3=2", "1/20 t100 ch1 [] primary1 {&About Velmora_N1...} {Обзор программы} "
-                           "[Обзор программы]");
+                           "{} {Отменить} {Повторить} [Обзор программы]");
+        // One history for every change: the place comes back with the program, a slider's
+        // drag is one entry, and undoing to the saved program closes without a question.
+        row("p3 p5 k:Right p7 k:Ctrl+Z k:Ctrl+Z k:Ctrl+Z k:Ctrl+Y",
+            "1/20 t100 ch3 [3:01] primary3 *");
+        row("p3 p5 k:Ctrl+Z k:Ctrl+Shift+Z m:number3=4",
+            "1/20 t100 ch5 [3:01] primary5 * {&About Velmora_N1...} {Обзор программы} {} "
+            "{Отменить} {Повторить}");
+        row("v:stepTimeSlider=200 v:stepTimeSlider=300 v:stepTimeSlider=7 k:Ctrl+Z",
+            "1/20 t100 ch1 [] primary1");
+        row("p9 w:a.tvr c:saveButton p4 k:Ctrl+Z k:Escape",
+            "1/20 t100 ch4 [9:01] primary4 rejected");
         row("k:F2 k:F2", "1/20 t100 ch1 [] primary1 [Обзор программы]");
         row("c:countPlus1Button f:primary1 k:Return", "1/21 t100 ch1 [] primary1 * ?1");
     }
@@ -307,6 +318,13 @@ private:
     }
     bool shows(const QString& name) const { return child(name)->isVisibleTo(m_editor.get()); }
 
+    static ButtonState heardState(TriStateBitmapButton* button) {
+        const QAccessible::State state = QAccessible::queryAccessibleInterface(button)->state();
+        return state.checkStateMixed ? ButtonState::Indeterminate
+               : state.checked       ? ButtonState::Checked
+                                     : ButtonState::Clear;
+    }
+
     // What the widgets show, to compare with what the presenter says they must show.
     EditorView shownView() const {
         EditorView v;
@@ -319,14 +337,18 @@ private:
         v.stepTimeCaption = child<QGroupBox>("stepTimeGroup")->title().toStdString();
         v.stepTimeSliderPosition = child<QSlider>("stepTimeSlider")->value();
         for (int c = 0; c < kChannelCount; ++c) {
-            const auto* primary = button("primary", c + 1);
-            const auto* secondary = button("secondary", c + 1);
-            v.channels[static_cast<std::size_t>(c)] = {shows("marker" + QString::number(c + 1)),
-                                                       imageOf(primary),
-                                                       primary->state(),
-                                                       imageOf(secondary),
-                                                       secondary->state(),
-                                                       shows("secondary" + QString::number(c + 1))};
+            auto* primary = button("primary", c + 1);
+            auto* secondary = button("secondary", c + 1);
+            v.channels[static_cast<std::size_t>(c)] = {
+                shows("marker" + QString::number(c + 1)),
+                imageOf(primary),
+                heardState(primary),
+                imageOf(secondary),
+                heardState(secondary),
+                shows("secondary" + QString::number(c + 1)),
+                QAccessible::queryAccessibleInterface(primary)
+                    ->text(QAccessible::Description)
+                    .toStdString()};
         }
         v.startBlockChecked = child<QCheckBox>("startBlockCheck")->isChecked();
         v.detailVisible = shows("detailGroup");

@@ -1,5 +1,6 @@
 #include "ui/editor/CEditorDlg.h"
 #include "ui/overview/COverviewWnd.h"
+#include "ui/widgets/TriStateBitmapButton.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -26,12 +27,83 @@ private slots:
         m_editor->exec();
         QVERIFY(ran);
 
-        // F2 in a new editor opens the overview where it was when it closed with the editor.
+        // F2 in a new editor: the overview as it closed, with the editor's step in view.
         openEditor();
+        QTest::mouseClick(child("countPlus10Button"), Qt::LeftButton);
+        QTest::mouseClick(child("countPlus10Button"), Qt::LeftButton);
+        m_editor->findChild<QSlider*>("stepSelector")->setValue(40);
         QCOMPARE(pressF2()->size(), QSize(1000, 560));
+        QCOMPARE(lastVisibleX(), 40 * 40);
+        // A new last column comes into view; the windows fit side by side on 1366 px.
+        QTest::mouseClick(child("insertStepButton"), Qt::LeftButton);
+        QCOMPARE(lastVisibleX(), 41 * 40);
+        QVERIFY(m_editor->width() + 8 + pressF2()->minimumSizeHint().width() <= 1366);
+    }
+
+    // Select, fill, copy, move, paste and clear in the grid, with the editor following; then
+    // back through all of it and forward one entry.
+    void theGridEditsThroughTheEditorsHistory() {
+        openEditor();
+        COverviewWnd* opened = pressF2();
+        QVERIFY(opened);
+        const auto key = [opened](Qt::Key pressed, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(opened, pressed, modifiers);
+        };
+        key(Qt::Key_Right);
+        key(Qt::Key_Right, Qt::ShiftModifier);
+        key(Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(overviewChild<QLabel>("selectionLabel")->text(),
+                 QStringLiteral("Выделено: шаги 2–3, каналы 1–2"));
+        action(opened, "Включен")->trigger();
+        key(Qt::Key_C, Qt::ControlModifier);
+        for (int k = 0; k < 3; ++k) {
+            key(Qt::Key_Right);
+        }
+        key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(stepText(), QStringLiteral("6"));
+        QCOMPARE(litButtons(), QStringLiteral("2 3"));
+        key(Qt::Key_Down);
+        key(Qt::Key_Delete);
+        QCOMPARE(litButtons(), QStringLiteral("2"));
+        QCOMPARE(overviewChild<QToolButton>("undoButton")->toolTip(),
+                 QStringLiteral("Отменить: очистка 1 × 1"));
+
+        for (int k = 0; k < 3; ++k) {
+            key(Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCOMPARE(m_editor->workingImage(), ProgramImage::startProgram());
+        QVERIFY(!m_editor->presenter().isModified());
+        QVERIFY(!overviewChild<QToolButton>("undoButton")->isEnabled());
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(stepText(), QStringLiteral("3"));
+        QCOMPARE(litButtons(), QStringLiteral("1 2"));
+        QCOMPARE(overviewChild<QToolButton>("redoButton")->toolTip(),
+                 QStringLiteral("Повторить: вставка 2 × 2"));
+        m_editor->QDialog::done(QDialog::Rejected);
     }
 
 private:
+    static QAction* action(QWidget* window, const char* text) {
+        for (QAction* action : window->actions()) {
+            if (action->text() == QString::fromUtf8(text)) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+    // The channels whose primary buttons show On in the editor.
+    QString litButtons() const {
+        QStringList lit;
+        for (int channel = 1; channel <= kChannelCount; ++channel) {
+            const auto* button = m_editor->findChild<TriStateBitmapButton*>(
+                QStringLiteral("primary%1").arg(channel));
+            if (button->state() == ButtonState::Checked) {
+                lit << QString::number(channel);
+            }
+        }
+        return lit.join(' ');
+    }
+
     void followAndDriveTheEditor() {
         COverviewWnd* opened = pressF2();
         QVERIFY(QTest::qWaitForWindowActive(opened));
@@ -61,6 +133,16 @@ private:
         QCOMPARE(status(), QStringLiteral("Шаг 8 из 30, время 0:07,0 из 0:30,0"));
         m_editor->findChild<QSlider*>("stepSelector")->setValue(30);
         QVERIFY(grid()->horizontalScrollBar()->value() > 0);
+
+        // Tab reaches the speed, "По времени" and "Отменить" ("Повторить" has nothing to do);
+        // the grid passes Left and Right to the window.
+        const char* chain[] = {"playButton", "speedCombo", "byTimeCheck", "undoButton", "grid"};
+        for (const char* name : chain) {
+            QTest::keyClick(opened, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), overviewChild(name));
+        }
+        QTest::keyClick(grid(), Qt::Key_Left);
+        QCOMPARE(stepText(), QStringLiteral("29"));
         QTest::mouseClick(child("undoButton"), Qt::LeftButton);
 
         opened->resize(1000, 560);
@@ -82,6 +164,10 @@ private:
     QWidget* child(const QString& name) const { return m_editor->findChild<QWidget*>(name); }
     template <typename T = QWidget> T* overviewChild(const QString& name) const {
         return m_editor->findChild<COverviewWnd*>()->findChild<T*>(name);
+    }
+    // Grid x just right of the last column in view.
+    int lastVisibleX() const {
+        return grid()->horizontalScrollBar()->value() + grid()->viewport()->width() - 28;
     }
     QAbstractScrollArea* grid() const { return overviewChild<QAbstractScrollArea>("grid"); }
     // Unscrolled: channel numbers 28 px wide, header 34 px high, cells 40 x 18 px.

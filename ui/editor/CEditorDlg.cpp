@@ -1,6 +1,5 @@
 #include "ui/editor/CEditorDlg.h"
 
-#include "files/ProgramFile.h"
 #include "ui/dialogs/CAboutDlg.h"
 #include "ui/dialogs/CCopyStepsDlg.h"
 #include "ui/dialogs/CStepTimesDlg.h"
@@ -8,12 +7,12 @@
 #include "ui/editor/QtEditorPrompts.h"
 #include "ui/exchange/CExchangeDlg.h"
 #include "ui/overview/COverviewWnd.h"
+#include "ui/overview/GridEditor.h"
 #include "ui/widgets/Resources.h"
 #include "ui/widgets/TriStateBitmapButton.h"
 #include "ui_CEditorDlg.h"
 
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -21,7 +20,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <algorithm>
-#include <filesystem>
 #include <string>
 
 #ifdef Q_OS_WIN
@@ -43,10 +41,6 @@ constexpr UINT kAboutCommand = 0x0010;
 constexpr WPARAM kSystemCommandMask = 0xFFF0;
 #endif
 
-std::filesystem::path toPath(const QString& fileName) {
-    return std::filesystem::path(fileName.toStdU16String());
-}
-
 // Ticks only at both ends of the range, as a trackbar without automatic ticks draws them.
 void setStepSelectorRange(QSlider* slider, int minimum, int maximum) {
     slider->setRange(minimum, maximum);
@@ -58,7 +52,8 @@ void setStepSelectorRange(QSlider* slider, int minimum, int maximum) {
 CEditorDlg::CEditorDlg(QWidget* parent) : CEditorDlg(std::make_unique<QtEditorPrompts>(), parent) {}
 
 CEditorDlg::CEditorDlg(std::unique_ptr<EditorPrompts> prompts, QWidget* parent)
-    : QDialog(parent), m_ui(new Ui::CEditorDlg), m_prompts(std::move(prompts)) {
+    : QDialog(parent), m_ui(new Ui::CEditorDlg), m_prompts(std::move(prompts)),
+      m_files(*m_prompts, this) {
     initResources();
     m_darkBitmap = QPixmap(QStringLiteral(":/darkBitmap.bmp"));
     m_litBitmap = QPixmap(QStringLiteral(":/litBitmap.bmp"));
@@ -120,6 +115,7 @@ void CEditorDlg::bindChannels() {
 void CEditorDlg::bindSliders() {
     const auto bind = [this](QSlider* slider, EditorSlider which) {
         slider->setPageStep(kSliderPageSize);
+        connect(slider, &QSlider::sliderPressed, this, [this] { m_presenter.sliderPressed(); });
         connect(slider, &QSlider::valueChanged, this, [this, which](int position) {
             m_presenter.sliderMoved(which, position);
             afterAction();
@@ -255,6 +251,8 @@ void CEditorDlg::applyView() {
         showOrHide(widgets.marker, shown.markerVisible);
         widgets.primary->setImage(pixmapFor(shown.primaryImage));
         widgets.primary->setState(shown.primaryState);
+        widgets.primary->setAccessibleDescription(QString::fromStdString(shown.description));
+        widgets.secondary->setAccessibleDescription(QString::fromStdString(shown.description));
         widgets.secondary->setImage(pixmapFor(shown.secondaryImage));
         widgets.secondary->setState(shown.secondaryState);
         showOrHide(widgets.secondary, shown.secondaryVisible);
@@ -289,6 +287,17 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CEditorDlg::handleKey(QKeyEvent* event) {
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+        if (event->key() == Qt::Key_Z && !shift) {
+            stepThroughHistory(false);
+            return true;
+        }
+        if (event->key() == Qt::Key_Y || (event->key() == Qt::Key_Z && shift)) {
+            stepThroughHistory(true);
+            return true;
+        }
+    }
     const auto arrow = [this](ArrowKey key) {
         m_presenter.arrowPressed(key);
         afterAction();
@@ -383,7 +392,26 @@ void CEditorDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QString::fromUtf8(kAboutMenuText), this, &CEditorDlg::showAbout);
     menu.addAction(QString::fromUtf8(kOverviewTitle), this, &CEditorDlg::showOverview);
+    menu.addSeparator();
+    menu.setToolTipsVisible(true);
+    const auto addHistoryEntry = [&](const char* command, const std::string& entry, bool forward) {
+        QAction* action = menu.addAction(QString::fromUtf8(command), this,
+                                         [this, forward] { stepThroughHistory(forward); });
+        action->setEnabled(!entry.empty());
+        action->setToolTip(QString::fromStdString(GridEditor::historyToolTip(command, entry)));
+    };
+    addHistoryEntry(kUndoText, m_presenter.model().nextUndoName(), false);
+    addHistoryEntry(kRedoText, m_presenter.model().nextRedoName(), true);
     menu.exec(event->globalPos());
+}
+
+void CEditorDlg::stepThroughHistory(bool forward) {
+    if (forward) {
+        m_presenter.redoChange();
+    } else {
+        m_presenter.undoChange();
+    }
+    afterAction();
 }
 
 void CEditorDlg::showAbout() {
@@ -439,7 +467,7 @@ void CEditorDlg::setStepTimes() {
 
 void CEditorDlg::insertFromFile() {
     // A cancelled chooser goes on with the file read last time.
-    if (!readNamedFile(m_prompts->openFileName(this), m_presenter.model().importForRead())) {
+    if (!m_files.read(m_files.chooseFileToOpen(), m_presenter.model().importForRead())) {
         return;
     }
     m_presenter.importReady();
@@ -452,13 +480,7 @@ void CEditorDlg::insertFromFile() {
 }
 
 bool CEditorDlg::saveProgram() {
-    const QString fileName = m_prompts->saveFileName(this);
-    if (fileName.isEmpty()) {
-        return false;
-    }
-    const FileOutcome outcome = writeProgramFile(toPath(fileName), m_presenter.model().working());
-    if (!outcome.ok()) {
-        reportFileOutcome(outcome, fileName);
+    if (!m_files.save(m_presenter.model().working())) {
         return false;
     }
     m_presenter.markUnmodified();
@@ -466,11 +488,11 @@ bool CEditorDlg::saveProgram() {
 }
 
 void CEditorDlg::readProgram() {
-    loadProgram(m_prompts->openFileName(this));
+    loadProgram(m_files.chooseFileToOpen());
 }
 
 void CEditorDlg::loadProgram(const QString& fileName) {
-    if (!readNamedFile(fileName, m_presenter.model().workingForRead())) {
+    if (!m_files.read(fileName, m_presenter.model().workingForRead())) {
         return;
     }
     m_presenter.programRead();
@@ -478,40 +500,6 @@ void CEditorDlg::loadProgram(const QString& fileName) {
         m_presenter.markUnmodified();
     }
     afterAction();
-}
-
-bool CEditorDlg::readNamedFile(const QString& fileName, ProgramImage& image) {
-    if (fileName.isEmpty()) {
-        return true;
-    }
-    const FileOutcome outcome = readProgramFile(toPath(fileName), image);
-    if (!outcome.ok()) {
-        reportFileOutcome(outcome, fileName);
-    }
-    return outcome.ok();
-}
-
-void CEditorDlg::reportFileOutcome(const FileOutcome& outcome, const QString& fileName) {
-    const QString reason = QString::fromStdString(outcome.reason);
-    QString text;
-    switch (outcome.status) {
-    case FileStatus::Done:
-        return;
-    case FileStatus::Refused:
-        m_prompts->showMessage(this, QString::fromUtf8(kFileRefusedText),
-                               QString::fromUtf8(kFileRefusedCaption));
-        return;
-    case FileStatus::CannotOpen:
-        text = QStringLiteral("Файл не может быть открыт:\n%1\n%2");
-        break;
-    case FileStatus::CannotRead:
-        text = QStringLiteral("Файл не может быть прочитан:\n%1\n%2");
-        break;
-    case FileStatus::CannotWrite:
-        text = QStringLiteral("Файл не может быть записан:\n%1\n%2");
-        break;
-    }
-    m_prompts->showMessage(this, text.arg(fileName, reason), QCoreApplication::applicationName());
 }
 
 void CEditorDlg::openExchange() {

@@ -2,6 +2,7 @@
 
 #include "model/ProgramImage.h"
 #include "ui/editor/EditorPresenter.h"
+#include "ui/editor/ProgramFileDialogs.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -22,7 +23,6 @@ namespace tevra {
 class TriStateBitmapButton;
 class COverviewWnd;
 class EditorPrompts;
-struct FileOutcome;
 
 // The main window: one step of the program at a time. Binds the widgets to EditorPresenter,
 // which holds every rule; after each input the whole window is set from the presenter's view.
@@ -94,15 +94,14 @@ private:
     void openExchange();
     void shiftTimes(bool longer);
     void showAbout();
+    // Ctrl+Z, Ctrl+Y or the context menu: one entry of the history both windows share.
+    void stepThroughHistory(bool forward);
     // Opens "Обзор программы" the first time, raises it after.
     void showOverview();
-    // False once a refusal or failure has been reported; an empty name, as from a cancelled
-    // chooser, reads nothing and leaves image untouched.
-    bool readNamedFile(const QString& fileName, ProgramImage& image);
-    void reportFileOutcome(const FileOutcome& outcome, const QString& fileName);
 
     Ui::CEditorDlg* m_ui;
     std::unique_ptr<EditorPrompts> m_prompts;
+    ProgramFileDialogs m_files;
     EditorPresenter m_presenter;
     std::array<ChannelWidgets, kChannelCount> m_channels{};
     QPixmap m_darkBitmap;

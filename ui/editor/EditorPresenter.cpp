@@ -1,5 +1,7 @@
 #include "ui/editor/EditorPresenter.h"
 
+#include "model/ChannelWords.h"
+
 #include <algorithm>
 
 namespace tevra {
@@ -74,33 +76,68 @@ void EditorPresenter::refresh() {
 }
 
 void EditorPresenter::sliderMoved(EditorSlider which, int position) {
+    const std::string channel = channelOrdinal(m_model.selectedChannel());
+    std::string name;
     switch (which) {
     case EditorSlider::StepSelector:
         m_model.setCurrentStep(
             std::clamp(position, m_view.stepSelectorMin, m_view.stepSelectorMax));
-        break;
+        settle();
+        return;
     case EditorSlider::StepTime:
-        m_model.setCurrentStepTime(static_cast<std::uint16_t>(
-            std::clamp(position, kStepTimeSliderMin, kStepTimeSliderMax)));
+        name = "время шага";
         break;
     case EditorSlider::DimmerSpeed:
         if (!m_view.dimmerSliderVisible) {
             m_lastRefreshPasses = 0;
             return;
         }
-        m_model.setCurrentCell(dimmerCodeFromSlider(
-            std::clamp(position, kDimmerSliderMin, kDimmerSliderMax), m_model.currentCell()));
+        name = "скорость диммера канала ";
+        name += channel;
         break;
     case EditorSlider::Brightness:
         if (!m_view.levelSliderVisible) {
             m_lastRefreshPasses = 0;
             return;
         }
+        name = "яркость канала ";
+        name += channel;
+        break;
+    }
+    // One drag or one run of keys on one slider, at one step, is one entry.
+    std::string gesture = name;
+    gesture += ", шаг ";
+    gesture += std::to_string(m_model.currentStep());
+    m_model.recordChange(
+        name,
+        [&] {
+            writeSlider(which, position);
+            settle();
+        },
+        gesture);
+}
+
+void EditorPresenter::writeSlider(EditorSlider which, int position) {
+    switch (which) {
+    case EditorSlider::StepSelector:
+        break;
+    case EditorSlider::StepTime:
+        m_model.setCurrentStepTime(static_cast<std::uint16_t>(
+            std::clamp(position, kStepTimeSliderMin, kStepTimeSliderMax)));
+        break;
+    case EditorSlider::DimmerSpeed:
+        m_model.setCurrentCell(dimmerCodeFromSlider(
+            std::clamp(position, kDimmerSliderMin, kDimmerSliderMax), m_model.currentCell()));
+        break;
+    case EditorSlider::Brightness:
         m_model.setCurrentCell(cellWithLevel(
             m_model.currentCell(), std::clamp(position, kLevelSliderMin, kLevelSliderMax)));
         break;
     }
-    settle();
+}
+
+void EditorPresenter::sliderPressed() {
+    m_model.endGesture();
 }
 
 void EditorPresenter::channelButtonClicked(int channel, ChannelButton which,
@@ -152,8 +189,10 @@ void EditorPresenter::stopDimmerClicked(bool checked) {
         return;
     }
     pushButtonAction();
-    m_model.setCurrentCell(stopDimmerCell(checked));
-    settle();
+    m_model.recordChange("стоп диммер", [&] {
+        m_model.setCurrentCell(stopDimmerCell(checked));
+        settle();
+    });
 }
 
 void EditorPresenter::startBlockClicked(bool checked) {
@@ -181,8 +220,37 @@ void EditorPresenter::deleteStepClicked() {
 
 void EditorPresenter::undoClicked() {
     pushButtonAction();
-    m_model.undo();
-    settle();
+    m_model.recordChange("отмена действия", [this] {
+        m_model.restoreSnapshot();
+        settle();
+    });
+}
+
+bool EditorPresenter::applyEdit(std::string_view name,
+                                const std::function<bool(ProgramImage&)>& edit) {
+    bool changed = false;
+    m_model.recordChange(name, [&] {
+        changed = m_model.applyEdit(name, edit);
+        settleIf(changed);
+    });
+    return changed;
+}
+
+bool EditorPresenter::undoChange() {
+    return stepThroughHistory(m_model.undo());
+}
+
+bool EditorPresenter::redoChange() {
+    return stepThroughHistory(m_model.redo());
+}
+
+bool EditorPresenter::stepThroughHistory(bool stepped) {
+    if (stepped) {
+        // The restored channel shows as a click on its number would show it.
+        m_focusedPrimaryChannel = m_model.selectedChannel();
+    }
+    settleIf(stepped);
+    return stepped;
 }
 
 std::optional<ShiftRefusal> EditorPresenter::shiftTimesClicked(bool longer) {
@@ -234,10 +302,12 @@ void EditorPresenter::importCopyConfirmed(const CopyRange& range) {
 
 void EditorPresenter::programRead() {
     pushButtonAction();
-    m_model.resetPosition();
-    // The read wrote the image directly, past the operations that report the count.
-    onStepCountChanged(m_model.working().stepCount());
-    settle();
+    // The read wrote the image directly; the entry measures it from the recorded state.
+    m_model.recordChange("чтение программы", [this] {
+        m_model.resetPosition();
+        onStepCountChanged(m_model.working().stepCount());
+        settle();
+    });
 }
 
 int EditorPresenter::tabPressed(FocusedControl from, bool backwards) {
@@ -363,6 +433,7 @@ void EditorPresenter::deriveView() {
             row.secondaryState = faces.secondaryState;
         }
         row.secondaryVisible = faces.secondaryVisible;
+        row.description = cellWords(image.cell(step, c));
     }
 
     m_view.startBlockChecked = image.startBlock();

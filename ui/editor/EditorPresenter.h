@@ -5,8 +5,10 @@
 #include "model/ProgramImage.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tevra {
 
@@ -48,6 +50,8 @@ struct ChannelView {
     ButtonImage secondaryImage = ButtonImage::None;
     ButtonState secondaryState = ButtonState::Clear;
     bool secondaryVisible = false;
+    // What the channel does in the step, for a screen reader: "уровень 16".
+    std::string description;
 
     bool operator==(const ChannelView&) const = default;
 };
@@ -140,8 +144,11 @@ public:
     void refresh();
 
     // A slider drew at this position (after a user move, a repaint or a refresh). Ignored for
-    // a hidden slider, which does not draw.
+    // a hidden slider, which does not draw. A move that changes the program joins the history
+    // entry of the slider's gesture.
     void sliderMoved(EditorSlider which, int position);
+    // A drag begins: its moves make an entry of their own.
+    void sliderPressed();
 
     // The button's 3-state value as the click left it. Selects the channel, then applies the
     // click with an undo snapshot. A primary button takes focus; a secondary one takes it
@@ -166,6 +173,14 @@ public:
     void insertStepClicked();
     void deleteStepClicked();
     void undoClicked();
+
+    // A change from another view: edit runs on the program as one history entry, then the
+    // window refreshes. True when the program changed.
+    bool applyEdit(std::string_view name, const std::function<bool(ProgramImage&)>& edit);
+    // Ctrl+Z / Ctrl+Y: one history entry back or forward, with the step and channel it
+    // returns to; false (and no refresh) when there is none.
+    bool undoChange();
+    bool redoChange();
     // "+50mS" (longer) or "-50mS". On refusal nothing is shifted, the failing step becomes
     // current, and the window shows shiftRefusalText with kTimeShiftRefusedCaption.
     std::optional<ShiftRefusal> shiftTimesClicked(bool longer);
@@ -208,6 +223,8 @@ public:
 
 private:
     void settle();
+    void writeSlider(EditorSlider which, int position);
+    bool stepThroughHistory(bool stepped);
     // Refused operations change nothing and, like the window, skip the refresh.
     void settleIf(bool modelChanged);
     void deriveView();

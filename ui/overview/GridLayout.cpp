@@ -63,6 +63,20 @@ std::pair<int, int> GridLayout::stepsBetween(int left, int right) const {
             std::min(static_cast<int>(last - m_edges.begin()), columnCount())};
 }
 
+std::optional<int> GridLayout::headerTextLeft(int step, int textWidth, int visibleLeft,
+                                              int visibleRight) const {
+    // The column's last pixel is the grid line.
+    const int inner = columnWidth(step) - 1;
+    if (textWidth + 2 * kTextMarginPx > inner) {
+        return std::nullopt;
+    }
+    const int left = columnLeft(step) + (inner - textWidth) / 2;
+    if (left < visibleLeft || left + textWidth > visibleRight) {
+        return std::nullopt;
+    }
+    return left;
+}
+
 int GridLayout::scrollShowing(int step, int scroll, int visibleWidth) const {
     const int left = columnLeft(step);
     const int right = left + columnWidth(step);

@@ -32,6 +32,9 @@ public:
     static constexpr int kHeaderHeightPx = 34;
     static constexpr int kRowHeightPx = 18;
     static constexpr int kLabelWidthPx = 28;
+    // Clear space each side of a header's text, so the times of neighbouring columns never
+    // run together.
+    static constexpr int kTextMarginPx = 3;
 
     // One column per step 1..stepCount; times outside 5..2560 (from a file) are drawn as the
     // nearest of them.
@@ -51,6 +54,12 @@ public:
     // The scroll position nearest to scroll that shows step's column in a view visibleWidth
     // wide; a column wider than the view shows its left edge.
     int scrollShowing(int step, int scroll, int visibleWidth) const;
+
+    // Where a header text textWidth wide starts, centred in step's column, when it fits inside
+    // the column's margins and wholly inside the visible x = visibleLeft..visibleRight-1;
+    // nothing otherwise, as a clipped text would be misread.
+    std::optional<int> headerTextLeft(int step, int textWidth, int visibleLeft,
+                                      int visibleRight) const;
 
 private:
     // Column k's left edge at m_edges[k - 1], its right edge at m_edges[k].

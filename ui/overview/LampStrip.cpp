@@ -10,8 +10,9 @@ constexpr int kLampWidthPx = 44;
 constexpr int kLampHeightPx = 22;
 constexpr int kTextHeightPx = 16;
 constexpr int kGapPx = 6;
-// The widest dimmer time (speed code -16).
-constexpr const char* kWidestDimmerText = "40960 mS";
+// The widest dimmer time (speed code -16), without its unit: the unit goes on a line of its
+// own, so that the overview fits beside the editor on a small screen.
+constexpr const char* kWidestDimmerNumber = "40960";
 
 } // namespace
 
@@ -31,11 +32,11 @@ QSize LampStrip::sizeHint() const {
 }
 
 QSize LampStrip::minimumSizeHint() const {
-    return {kChannelCount * slotWidth(), kLampHeightPx + 2 * kTextHeightPx};
+    return {kChannelCount * slotWidth(), kLampHeightPx + 3 * kTextHeightPx};
 }
 
 int LampStrip::slotWidth() const {
-    const int text = fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestDimmerText));
+    const int text = fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestDimmerNumber));
     return std::max(kLampWidthPx, text) + kGapPx;
 }
 
@@ -51,8 +52,13 @@ void LampStrip::paintEvent(QPaintEvent*) {
         const QRect face(left, kTextHeightPx, kLampWidthPx, kLampHeightPx);
         painter.fillRect(face.adjusted(-1, -1, 1, 1), palette().color(QPalette::Dark));
         m_faces.paint(painter, face, lamp.face);
-        painter.drawText(QRect(channel * slot, kTextHeightPx + kLampHeightPx, slot, kTextHeightPx),
-                         Qt::AlignCenter, QString::fromStdString(lamp.dimmerText));
+        const QString time = QString::fromStdString(lamp.dimmerText);
+        const qsizetype unitAt = time.lastIndexOf(QLatin1Char(' '));
+        const int timeTop = kTextHeightPx + kLampHeightPx;
+        painter.drawText(QRect(channel * slot, timeTop, slot, kTextHeightPx), Qt::AlignCenter,
+                         time.left(unitAt));
+        painter.drawText(QRect(channel * slot, timeTop + kTextHeightPx, slot, kTextHeightPx),
+                         Qt::AlignCenter, unitAt < 0 ? QString() : time.mid(unitAt + 1));
     }
 }
 

@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
+#include <cmath>
 
 namespace tevra {
 
@@ -15,8 +17,12 @@ constexpr int kMarkWidthPx = 2;
 constexpr int kPlayingBandPx = 4;
 // Enough columns to show the start program whole.
 constexpr int kPreferredColumns = kDefaultStepCount;
-constexpr QColor kGridLines(128, 128, 128);
+constexpr QColor kGridLines = FacePainter::kSeparator;
 constexpr QColor kPlaying(40, 160, 60);
+// The cell cursor stands out from the blue marks of the editor's step and channel.
+constexpr QColor kCursor(230, 110, 0);
+constexpr int kCursorWidthPx = 3;
+constexpr int kSelectionAlpha = 60;
 
 // A frame of kMarkWidthPx drawn inside rect.
 void drawMark(QPainter& painter, const QRect& rect, const QColor& colour) {
@@ -27,11 +33,12 @@ void drawMark(QPainter& painter, const QRect& rect, const QColor& colour) {
 
 } // namespace
 
-OverviewGridView::OverviewGridView(OverviewPresenter& presenter, QWidget* parent)
-    : QAbstractScrollArea(parent), m_presenter(presenter) {
+OverviewGridView::OverviewGridView(OverviewPresenter& presenter, const GridSelection& selection,
+                                   QWidget* parent)
+    : QAbstractScrollArea(parent), m_presenter(presenter), m_selection(selection) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedHeight(GridLayout::height() + horizontalScrollBar()->sizeHint().height());
@@ -80,9 +87,21 @@ void OverviewGridView::wheelEvent(QWheelEvent* event) {
     QCoreApplication::sendEvent(horizontalScrollBar(), event);
 }
 
+void OverviewGridView::keyPressEvent(QKeyEvent* event) {
+    // The grid takes focus only so that Tab has somewhere to start; its keys are the window's.
+    event->ignore();
+}
+
 void OverviewGridView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        emit clicked(m_presenter.layout().hitTest(gridPoint(event->position().toPoint())));
+        emit pressed(m_presenter.layout().hitTest(gridPoint(event->position().toPoint())),
+                     event->modifiers().testFlag(Qt::ShiftModifier));
+    }
+}
+
+void OverviewGridView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons().testFlag(Qt::LeftButton)) {
+        emit dragged(m_presenter.layout().hitTest(gridPoint(event->position().toPoint())));
     }
 }
 
@@ -135,7 +154,7 @@ void OverviewGridView::paintLabels(QPainter& painter) {
     }
 }
 
-void OverviewGridView::paintHeaderLine(QPainter& painter, const QRect& header, int line,
+void OverviewGridView::paintHeaderLine(QPainter& painter, const QRect& visible, int step, int line,
                                        const std::string& text) {
     const QString key = QString::fromStdString(text);
     auto found = m_headerTexts.find(key);
@@ -144,12 +163,12 @@ void OverviewGridView::paintHeaderLine(QPainter& painter, const QRect& header, i
         found->prepare(QTransform(), painter.font());
     }
     const QSizeF size = found->size();
-    // Narrow columns by time show no text rather than a clipped one.
-    if (size.width() < header.width()) {
+    const std::optional<int> left = m_presenter.layout().headerTextLeft(
+        step, static_cast<int>(std::ceil(size.width())), visible.left(), visible.right() + 1);
+    if (left) {
         constexpr int kLineHeightPx = GridLayout::kHeaderHeightPx / 2;
-        painter.drawStaticText(QPointF(header.left() + (header.width() - size.width()) / 2,
-                                       line * kLineHeightPx + (kLineHeightPx - size.height()) / 2),
-                               *found);
+        painter.drawStaticText(
+            QPointF(*left, line * kLineHeightPx + (kLineHeightPx - size.height()) / 2), *found);
     }
 }
 
@@ -180,8 +199,8 @@ void OverviewGridView::paintGrid(QPainter& painter, const QRect& rect) {
         }
         painter.setPen(isCurrent ? palette().color(QPalette::HighlightedText)
                                  : palette().color(QPalette::ButtonText));
-        paintHeaderLine(painter, header, 0, OverviewPresenter::headerNumber(step));
-        paintHeaderLine(painter, header, 1, m_presenter.headerTime(step));
+        paintHeaderLine(painter, rect, step, 0, OverviewPresenter::headerNumber(step));
+        paintHeaderLine(painter, rect, step, 1, m_presenter.headerTime(step));
         painter.fillRect(column.right(), cellsTop, 1, cellsHeight, kGridLines);
         for (int channel = 0; channel < kChannelCount; ++channel) {
             const QRect cell(column.left(), GridLayout::rowTop(channel), column.width() - 1,
@@ -198,11 +217,44 @@ void OverviewGridView::paintGrid(QPainter& painter, const QRect& rect) {
                      kPlaying);
         }
     }
+    // The row's frame ends with the last column; its ends stay out of view while it scrolls on.
     const int selectedTop = GridLayout::rowTop(m_presenter.selectedChannel());
-    drawMark(painter,
-             QRect(rect.left() - kMarkWidthPx, selectedTop - 1, rect.width() + 2 * kMarkWidthPx,
-                   GridLayout::kRowHeightPx + 1),
-             palette().color(QPalette::Highlight));
+    const int frameLeft = std::max(rect.left() - kMarkWidthPx, -1);
+    const int frameRight = std::min(rect.right() + 1 + kMarkWidthPx, layout.width());
+    if (frameRight > frameLeft) {
+        drawMark(
+            painter,
+            QRect(frameLeft, selectedTop - 1, frameRight - frameLeft, GridLayout::kRowHeightPx + 1),
+            palette().color(QPalette::Highlight));
+    }
+    paintSelection(painter);
+}
+
+QRect OverviewGridView::cellsRect(const CellRange& range) const {
+    const GridLayout& layout = m_presenter.layout();
+    const int left = layout.columnLeft(range.firstStep);
+    const int right = layout.columnLeft(range.lastStep) + layout.columnWidth(range.lastStep);
+    const int top = GridLayout::rowTop(range.firstChannel);
+    return {left - 1, top - 1, right - left + 1,
+            GridLayout::rowTop(range.lastChannel + 1) - top + 1};
+}
+
+void OverviewGridView::paintSelection(QPainter& painter) {
+    if (m_presenter.layout().columnCount() == 0) {
+        return;
+    }
+    if (const auto& selection = m_selection.selection()) {
+        QColor tint = palette().color(QPalette::Highlight);
+        tint.setAlpha(kSelectionAlpha);
+        const QRect area = cellsRect(*selection);
+        painter.fillRect(area, tint);
+        drawMark(painter, area, palette().color(QPalette::Highlight));
+    }
+    const int step = m_selection.cursorStep();
+    const int channel = m_selection.cursorChannel();
+    painter.setPen(QPen(kCursor, kCursorWidthPx));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cellsRect({step, step, channel, channel}).adjusted(1, 1, -1, -1));
 }
 
 } // namespace tevra

@@ -1,5 +1,7 @@
 #include "ui/overview/OverviewPresenter.h"
 
+#include "model/ChannelWords.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -8,15 +10,6 @@ namespace tevra {
 namespace {
 
 using std::chrono::milliseconds;
-
-// What the channel does in the editor's terms: its buttons' faces, or "Стоп диммер" for a
-// fixed level.
-const char* modeWords(int mode) {
-    constexpr std::array<const char*, 8> kWords = {
-        "Выключен",        "Включен",         "Диммер: тёмный",  "Стоп диммер",
-        "Диммер: режим 4", "Диммер: режим 5", "Диммер: светлый", "Диммер: волна"};
-    return kWords[static_cast<std::size_t>(mode)];
-}
 
 std::string channelName(int channel) {
     return "Канал " + std::to_string(channel + 1);
@@ -65,11 +58,42 @@ CellFace OverviewPresenter::cellFace(std::uint8_t cell) {
 
 std::optional<int> OverviewPresenter::refresh() {
     m_layout.layOut(program(), m_columnsByTime);
+    m_playback.followStepCount();
     if (currentStep() == m_revealedStep) {
         return std::nullopt;
     }
     m_revealedStep = currentStep();
     return m_revealedStep;
+}
+
+ScreenRect OverviewPresenter::firstPlace(const ScreenRect& editorFrame, int width, int minimumWidth,
+                                         int height, const ScreenRect& screen) {
+    const int screenRight = screen.left + screen.width;
+    const int editorRight = editorFrame.left + editorFrame.width;
+    const int rightSpace = screenRight - editorRight - kWindowGapPx;
+    const int leftSpace = editorFrame.left - kWindowGapPx - screen.left;
+    const bool rightSide = rightSpace >= width || (leftSpace < width && rightSpace >= leftSpace);
+    // Narrower, down to the minimum, where that lets it stand beside the editor.
+    const int fitted = std::min(
+        std::max(std::min(width, rightSide ? rightSpace : leftSpace), minimumWidth), screen.width);
+    const int left =
+        rightSide ? editorRight + kWindowGapPx : editorFrame.left - kWindowGapPx - fitted;
+    const int fittedHeight = std::min(height, screen.height);
+    return {
+        std::max(std::min(left, screenRight - fitted), screen.left),
+        std::max(std::min(editorFrame.top, screen.top + screen.height - fittedHeight), screen.top),
+        fitted, fittedHeight};
+}
+
+int OverviewPresenter::reveal() {
+    m_revealedStep = currentStep();
+    return m_revealedStep;
+}
+
+int OverviewPresenter::levelShade(int level) {
+    const int from = std::clamp(level, kLevelSliderMin, kLevelSliderMax) - kLevelSliderMin;
+    return kDimmestLevelShade +
+           from * (kBrightestLevelShade - kDimmestLevelShade) / (kLevelSliderMax - kLevelSliderMin);
 }
 
 void OverviewPresenter::setColumnsByTime(bool byTime) {
@@ -122,14 +146,6 @@ bool OverviewPresenter::clicked(const GridHit& hit) {
     } else {
         return false;
     }
-    return m_editor.lastRefreshPasses() > 0;
-}
-
-bool OverviewPresenter::arrowPressed(ArrowKey key) {
-    if (key != ArrowKey::Left && key != ArrowKey::Right) {
-        return false;
-    }
-    m_editor.arrowPressed(key);
     return m_editor.lastRefreshPasses() > 0;
 }
 

@@ -12,6 +12,8 @@
 namespace tevra {
 
 inline constexpr const char* kOverviewTitle = "Обзор программы";
+// Between the overview and the editor, and between groups of the overview's controls.
+inline constexpr int kWindowGapPx = 8;
 inline constexpr std::array<const char*, 4> kPlaybackSpeedTexts = {"0,5×", "1×", "2×", "4×"};
 
 // A cell as the grid and the lamps draw it: the editor's button faces in small, except that
@@ -20,7 +22,8 @@ struct CellFace {
     ButtonImage primary = ButtonImage::Dark;
     // None where the editor hides the secondary button.
     ButtonImage secondary = ButtonImage::None;
-    // 1..32 for Level, which draws no button face; 0 for every other mode.
+    // 1..32 for Level, which draws no button face but a grey (levelShade); 0 for every other
+    // mode.
     int level = 0;
 
     bool operator==(const CellFace&) const = default;
@@ -32,6 +35,16 @@ struct LampView {
     std::string dimmerText;
 
     bool operator==(const LampView&) const = default;
+};
+
+// A window's or a screen's rectangle in screen pixels; right and bottom edges are exclusive.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const ScreenRect&) const = default;
 };
 
 struct PlaybackControls {
@@ -51,10 +64,22 @@ public:
     OverviewPresenter(EditorPresenter& editor, PlaybackClock clock);
 
     static CellFace cellFace(std::uint8_t cell);
+    // The window's frame on first open: level with the editor's frame, right of it or else
+    // left of it, narrowed down to minimumWidth where that lets it stand beside the editor,
+    // and wholly on the editor's screen as far as its size lets it be.
+    static ScreenRect firstPlace(const ScreenRect& editorFrame, int width, int minimumWidth,
+                                 int height, const ScreenRect& screen);
+    // The grey (0..255) a level is drawn in: clear of Off's black and On's white at both ends,
+    // so a level never passes for either.
+    static constexpr int kDimmestLevelShade = 64;
+    static constexpr int kBrightestLevelShade = 192;
+    static int levelShade(int level);
 
     // Call after the editor refreshed: the columns follow the step count and times. Gives the
     // editor's step when it moved since the last call, for the grid to bring into view.
     std::optional<int> refresh();
+    // The editor's step, for the grid to bring into view whether it moved or not.
+    int reveal();
     void setColumnsByTime(bool byTime);
     const GridLayout& layout() const { return m_layout; }
 
@@ -71,8 +96,6 @@ public:
     // A click on a cell, a step's header or a channel's number; true when the editor
     // refreshed.
     bool clicked(const GridHit& hit);
-    // Left and Right step as in the editor; true when the editor refreshed.
-    bool arrowPressed(ArrowKey key);
 
     void playPressed();
     void pausePressed();

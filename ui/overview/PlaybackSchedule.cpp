@@ -75,12 +75,26 @@ void PlaybackSchedule::setSpeed(PlaybackSpeed speed) {
     m_stepDuration = played + playedDuration(rest);
 }
 
+bool PlaybackSchedule::followStepCount() {
+    const int count = std::min(m_program.stepCount(), kMaxSteps);
+    if (m_state == PlaybackState::Stopped || m_step <= count) {
+        return false;
+    }
+    if (count < 1) {
+        stop();
+        return false;
+    }
+    m_stepStart = playTime();
+    beginStep(1);
+    return true;
+}
+
 bool PlaybackSchedule::advance() {
+    bool began = followStepCount();
     if (m_state != PlaybackState::Playing) {
         return false;
     }
     const microseconds now = playTime();
-    bool began = false;
     // A program whose every step lasts 0 would begin steps forever at one instant.
     int instantSteps = 0;
     while (now >= m_stepStart + m_stepDuration && instantSteps <= kMaxSteps) {

@@ -39,6 +39,10 @@ public:
 
     // Catches up with the clock; true when another step began.
     bool advance();
+    // After the program lost steps: a playing step that no longer exists ends at once and play
+    // goes on from step 1; without steps play stops. A step that still exists plays on. True
+    // when step 1 began.
+    bool followStepCount();
 
     // While playing or paused: the step, and its cells as they were when it began.
     std::optional<int> playingStep() const;

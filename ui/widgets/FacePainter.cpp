@@ -11,7 +11,6 @@ namespace {
 // The editor's channel row: secondary button 20 and primary button 75 dialog units wide.
 constexpr int kSecondaryShare = 20;
 constexpr int kRowShare = 95;
-constexpr int kFullGrey = 255;
 
 QColor colourOf(const QString& bitmap) {
     return QImage(bitmap).pixelColor(0, 0);
@@ -29,7 +28,7 @@ FacePainter::FacePainter() {
 
 void FacePainter::paint(QPainter& painter, const QRect& rect, const CellFace& face) {
     if (face.level > 0) {
-        const int grey = face.level * kFullGrey / kLevelSliderMax;
+        const int grey = OverviewPresenter::levelShade(face.level);
         painter.fillRect(rect, QColor(grey, grey, grey));
         return;
     }
@@ -38,7 +37,9 @@ void FacePainter::paint(QPainter& painter, const QRect& rect, const CellFace& fa
         const int secondaryWidth = std::max(1, rect.width() * kSecondaryShare / kRowShare);
         paintImage(painter, QRect(rect.left(), rect.top(), secondaryWidth, rect.height()),
                    face.secondary);
-        // One pixel of the grid's ground between the two faces, as between the two buttons.
+        // One pixel of the grid's lines between the two faces, as between the two buttons.
+        painter.fillRect(QRect(rect.left() + secondaryWidth, rect.top(), 1, rect.height()),
+                         kSeparator);
         primary.setLeft(rect.left() + secondaryWidth + 1);
     }
     if (!primary.isEmpty()) {

@@ -15,6 +15,9 @@ namespace tevra {
 // in proportion.
 class FacePainter {
 public:
+    // The overview's grid lines, and the gap between a cell's two faces.
+    static constexpr QColor kSeparator{128, 128, 128};
+
     FacePainter();
 
     void paint(QPainter& painter, const QRect& rect, const CellFace& face);

@@ -2,6 +2,7 @@
 
 #include "ui/editor/EditorPresenter.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 
 namespace tevra {
@@ -15,9 +16,38 @@ constexpr int kCheckedFrameWidthPx = 2;
 // Only layouts ask; the editor places its buttons by the template.
 constexpr QSize kBlankFaceSize{30, 16};
 
+// Reports the third state as partly checked, so a screen reader tells a level or a dimmer
+// from Off.
+class TriStateAccessible : public QAccessibleWidget {
+public:
+    explicit TriStateAccessible(TriStateBitmapButton* button)
+        : QAccessibleWidget(button, QAccessible::CheckBox) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        const ButtonState shown = static_cast<TriStateBitmapButton*>(widget())->state();
+        state.checkable = true;
+        state.checked = shown == ButtonState::Checked;
+        state.checkStateMixed = shown == ButtonState::Indeterminate;
+        return state;
+    }
+};
+
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
+    if (className == QLatin1String("tevra::TriStateBitmapButton") && object->isWidgetType()) {
+        return new TriStateAccessible(static_cast<TriStateBitmapButton*>(object));
+    }
+    return nullptr;
+}
+
 } // namespace
 
 TriStateBitmapButton::TriStateBitmapButton(QWidget* parent) : QAbstractButton(parent) {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(accessibleFor);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
     // Checkable so that QAbstractButton calls nextCheckState() on every click.
     setCheckable(true);
 }
@@ -28,6 +58,11 @@ void TriStateBitmapButton::setState(ButtonState state) {
     }
     m_state = state;
     setChecked(state == ButtonState::Checked);
+    QAccessible::State changed;
+    changed.checked = true;
+    changed.checkStateMixed = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
     update();
 }
 

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "model/CellBlock.h"
+#include "model/ChannelCell.h"
+#include "model/GridEdits.h"
+#include "ui/editor/EditorPresenter.h"
+#include "ui/overview/GridSelection.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tevra {
+
+inline constexpr const char* kUndoText = "Отменить";
+inline constexpr const char* kRedoText = "Повторить";
+
+// How an operation went: whether the program changed, and what the status line should say
+// (a refusal, what a paste dropped); empty when there is nothing to say.
+struct GridOutcome {
+    bool changed = false;
+    std::string message;
+
+    bool operator==(const GridOutcome&) const = default;
+};
+
+// The overview's edits on its selection, without any toolkit. Each goes through the editor
+// as one history entry, so the editor follows and Ctrl+Z in either window takes it back.
+class GridEditor {
+public:
+    GridEditor(EditorPresenter& editor, GridSelection& selection);
+
+    // The cells the editor makes: a brightness level 1..32, a dimmer mode with its speed
+    // slider position 1..20.
+    static std::uint8_t levelCell(int level);
+    static std::uint8_t dimmerCell(ChannelMode mode, int speedPosition);
+
+    GridOutcome fill(std::uint8_t cell);
+    // Delete: every selected cell Off.
+    GridOutcome clear();
+    CellBlock copy() const;
+    GridOutcome cut();
+    // From the cursor on, times copies along the steps; what passes step 500 or the last
+    // channel is dropped and told.
+    GridOutcome paste(const CellBlock& block, int times = 1);
+    // As new steps after the cursor's step.
+    GridOutcome pasteAsSteps(const CellBlock& block);
+    // Clipboard contents: the application's own text when there is one, else plain text.
+    GridOutcome pasteText(std::string_view nativeText, std::string_view plainText, bool asSteps,
+                          int times = 1);
+
+    GridOutcome shift(ShiftDirection direction);
+    GridOutcome duplicateSteps();
+    GridOutcome deleteSteps();
+    GridOutcome reverseSteps();
+    // time in units of 10 ms.
+    GridOutcome setStepTimes(int time);
+
+    GridOutcome undo();
+    GridOutcome redo();
+    bool canUndo() const { return m_editor.model().canUndo(); }
+    bool canRedo() const { return m_editor.model().canRedo(); }
+    // Ctrl+A: every step there is, every channel.
+    GridOutcome selectAll();
+    // "Отменить: вставка 16 × 8", or the bare command when there is nothing to undo.
+    std::string undoToolTip() const;
+    std::string redoToolTip() const;
+    static std::string historyToolTip(const char* command, const std::string& entry);
+
+private:
+    GridOutcome edit(std::string_view verb, const std::function<bool(ProgramImage&)>& change,
+                     std::string refusal = {});
+
+    EditorPresenter& m_editor;
+    GridSelection& m_selection;
+};
+
+} // namespace tevra
