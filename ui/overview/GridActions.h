@@ -36,6 +36,8 @@ private:
                  std::function<GridOutcome()> run);
     void buildActions();
     void copyToClipboard();
+    GridOutcome runPatternDialog();
+    GridOutcome runTempoDialog();
     GridOutcome pasteFromClipboard(bool asSteps, int times);
     // Asks for a number; nothing when cancelled.
     std::optional<int> askNumber(const QString& label, int value, int minimum, int maximum,
@@ -49,6 +51,7 @@ private:
     QList<QAction*> m_fillActions;
     QList<QAction*> m_shiftActions;
     QList<QAction*> m_stepActions;
+    QList<QAction*> m_patternActions;
     QAction* m_selectAll = nullptr;
 };
 
