@@ -24,6 +24,8 @@ constexpr int kExitFailed = 1;
 // "import -" reads the JSON from standard input.
 constexpr const char* kStandardInputName = "-";
 
+} // namespace
+
 std::string describe(const FileOutcome& outcome, const std::string& path) {
     switch (outcome.status) {
     case FileStatus::Done:
@@ -39,6 +41,8 @@ std::string describe(const FileOutcome& outcome, const std::string& path) {
     }
     return kFileRefusedText;
 }
+
+namespace {
 
 int fail(const std::string& message) {
     std::cerr << message << '\n';

@@ -1,4 +1,5 @@
 #include "cli/FileCommands.h"
+#include "cli/GenerateCommand.h"
 #include "cli/LinkCommands.h"
 #include "cli/ToolHelp.h"
 #include "cli/ToolManual.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     tevra::cli::addFileCommands(app, exitCode);
     tevra::cli::addLinkCommands(app, exitCode);
+    tevra::cli::addGenerateCommand(app, exitCode);
     // Both read the whole app, so they come after every command.
     tevra::cli::useRussianHelp(app);
     tevra::cli::addManualOptions(app, kExitStatuses);

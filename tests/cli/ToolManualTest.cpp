@@ -33,11 +33,15 @@ std::vector<std::string> helpNames(const std::string& help) {
     return names;
 }
 
-std::string inTroff(std::string name) {
-    for (std::size_t at = 0; (at = name.find('-', at)) != std::string::npos; at += 2) {
-        name.insert(at, "\\");
+std::string inTroff(const std::string& name) {
+    std::string troff;
+    for (const char c : name) {
+        if (c == '-') {
+            troff.push_back('\\');
+        }
+        troff.push_back(c);
     }
-    return name;
+    return troff;
 }
 
 // What a shell prints for the command's output and error output together.

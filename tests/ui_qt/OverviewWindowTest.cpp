@@ -1,3 +1,4 @@
+#include "ui/dialogs/CPatternDlg.h"
 #include "ui/editor/CEditorDlg.h"
 #include "ui/overview/COverviewWnd.h"
 #include "ui/widgets/TriStateBitmapButton.h"
@@ -94,6 +95,33 @@ private slots:
         key(Qt::Key_Delete, Qt::ControlModifier);
         QTest::mouseClick(child("countPlus1Button"), Qt::LeftButton);
         QCOMPARE(selectionText(), QStringLiteral("Выделено: шаги 1–21, каналы 1–16"));
+        m_editor->QDialog::done(QDialog::Rejected);
+    }
+
+    // A selection, Ctrl+G and "Применить" make a chase; one Ctrl+Z takes it back whole.
+    void aPatternIsOneEntryOfTheHistory() {
+        openEditor();
+        COverviewWnd* opened = pressF2();
+        QVERIFY(opened);
+        QTest::keyClick(opened, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(opened, Qt::Key_Down, Qt::ShiftModifier);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<CPatternDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("applyButton"), Qt::LeftButton);
+        });
+        QTest::keyClick(opened, Qt::Key_G, Qt::ControlModifier);
+        ProgramImage chase = ProgramImage::startProgram();
+        chase.setCell(1, 0, 1);
+        chase.setCell(2, 1, 1);
+        QCOMPARE(m_editor->workingImage(), chase);
+        QCOMPARE(overviewChild<QToolButton>("undoButton")->toolTip(),
+                 QStringLiteral("Отменить: узор chase 2 × 2"));
+        // Without a window manager no window is active once the dialog has gone.
+        opened->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(opened));
+        QTest::keyClick(opened, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_editor->workingImage(), ProgramImage::startProgram());
         m_editor->QDialog::done(QDialog::Rejected);
     }
 

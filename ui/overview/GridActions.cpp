@@ -1,6 +1,8 @@
 #include "ui/overview/GridActions.h"
 
 #include "model/ClipboardText.h"
+#include "ui/dialogs/CPatternDlg.h"
+#include "ui/dialogs/CTempoDlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,6 +126,11 @@ void GridActions::buildActions() {
                               : GridOutcome{};
             }),
     };
+    m_patternActions = {
+        add(QStringLiteral("Узор…"), {QKeySequence(Qt::CTRL | Qt::Key_G)},
+            [this] { return runPatternDialog(); }),
+        add(QStringLiteral("Время по темпу…"), {}, [this] { return runTempoDialog(); }),
+    };
     m_selectAll = add(QStringLiteral("Выделить всё"), {QKeySequence::SelectAll},
                       [this] { return m_editor.selectAll(); });
 }
@@ -138,6 +145,7 @@ void GridActions::fillMenu(QMenu& menu) const {
     menu.addMenu(QStringLiteral("Заполнить"))->addActions(m_fillActions);
     menu.addMenu(QStringLiteral("Сдвинуть"))->addActions(m_shiftActions);
     menu.addMenu(QStringLiteral("Шаги"))->addActions(m_stepActions);
+    menu.addActions(m_patternActions);
     menu.addSeparator();
     menu.addAction(m_selectAll);
 }
@@ -160,6 +168,21 @@ GridOutcome GridActions::copyToClipboard() {
                   QByteArray::fromStdString(blockToNativeText(block)));
     QApplication::clipboard()->setMimeData(data);
     return {};
+}
+
+GridOutcome GridActions::runPatternDialog() {
+    CPatternDlg dialog(m_editor.program(), m_editor.target(), m_window);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return m_editor.generate(dialog.generation(), dialog.editName());
+}
+
+GridOutcome GridActions::runTempoDialog() {
+    CTempoDlg dialog(m_editor.target(), m_window);
+    const std::optional<StepTempo> tempo =
+        dialog.exec() == QDialog::Accepted ? dialog.tempo() : std::nullopt;
+    return tempo ? m_editor.setTimesFromTempo(*tempo, dialog.editName()) : GridOutcome{};
 }
 
 GridOutcome GridActions::pasteFromClipboard(bool asSteps, int times) {

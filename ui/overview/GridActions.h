@@ -37,6 +37,8 @@ private:
     void buildActions();
     // Leaves the clipboard alone when there is nothing to copy.
     GridOutcome copyToClipboard();
+    GridOutcome runPatternDialog();
+    GridOutcome runTempoDialog();
     GridOutcome pasteFromClipboard(bool asSteps, int times);
     // Asks for a number; nothing when cancelled.
     std::optional<int> askNumber(const QString& label, int value, int minimum, int maximum,
@@ -50,6 +52,7 @@ private:
     QList<QAction*> m_fillActions;
     QList<QAction*> m_shiftActions;
     QList<QAction*> m_stepActions;
+    QList<QAction*> m_patternActions;
     QAction* m_selectAll = nullptr;
 };
 

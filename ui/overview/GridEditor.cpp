@@ -207,6 +207,27 @@ GridOutcome GridEditor::setStepTimes(int time) {
     });
 }
 
+GridOutcome GridEditor::generate(const Generation& generation, std::string_view name) {
+    std::optional<std::string> refusal;
+    GridOutcome outcome = edit(name, [&](ProgramImage& image) {
+        refusal = applyGeneration(image, generation);
+        return !refusal;
+    });
+    outcome.message = refusal.value_or(std::string());
+    return outcome;
+}
+
+GridOutcome GridEditor::setTimesFromTempo(const StepTempo& tempo, std::string_view name) {
+    const CellRange range = m_selection.target();
+    if (auto refusal = tempo.refusal(range.stepCount())) {
+        return {false, std::move(*refusal)};
+    }
+    return edit(name, [&](ProgramImage& image) {
+        tempo.writeTimes(image, range.firstStep, range.lastStep);
+        return true;
+    });
+}
+
 GridOutcome GridEditor::undo() {
     return {m_editor.undoChange(), {}};
 }

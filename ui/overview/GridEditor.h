@@ -2,6 +2,7 @@
 
 #include "model/CellBlock.h"
 #include "model/ChannelCell.h"
+#include "model/Generation.h"
 #include "model/GridEdits.h"
 #include "ui/editor/EditorPresenter.h"
 #include "ui/overview/GridSelection.h"
@@ -58,6 +59,13 @@ public:
     GridOutcome reverseSteps();
     // time in units of 10 ms.
     GridOutcome setStepTimes(int time);
+    // The pattern and tempo dialogs' results, each one entry under the dialog's name; a
+    // refusal changes nothing and is told.
+    GridOutcome generate(const Generation& generation, std::string_view name);
+    GridOutcome setTimesFromTempo(const StepTempo& tempo, std::string_view name);
+    // What those dialogs open on.
+    const ProgramImage& program() const { return m_editor.model().working(); }
+    CellRange target() const { return m_selection.target(); }
 
     GridOutcome undo();
     GridOutcome redo();
