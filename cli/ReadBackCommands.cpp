@@ -2,6 +2,7 @@
 
 #include "cli/LinkOptions.h"
 #include "files/ProgramFile.h"
+#include "files/Utf8Arguments.h"
 #include "link/ReadBack.h"
 
 #include <iostream>
@@ -131,7 +132,7 @@ int runDownload(const DownloadOptions& options) {
         return readFailure(report->outcome, report->failedAddress.value_or(kProgramAddress));
     }
 
-    const FileOutcome saved = writeProgramFile(options.out, image);
+    const FileOutcome saved = writeProgramFile(utf8Path(options.out), image);
     if (!saved.ok()) {
         std::cerr << "Не удалось записать файл " << options.out << ": " << saved.reason << '\n';
         return kExitRefused;

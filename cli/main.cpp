@@ -1,5 +1,6 @@
 #include "cli/FileCommands.h"
 #include "cli/LinkCommands.h"
+#include "files/Utf8Arguments.h"
 #ifdef _WIN32
 #include "cli/Utf8Console.h"
 #endif
@@ -7,7 +8,10 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-int main(int argc, char** argv) {
+int main(int systemArgc, char** systemArgv) {
+    tevra::Utf8Arguments arguments(systemArgc, systemArgv);
+    const int argc = arguments.argc();
+    char** argv = arguments.argv();
 #ifdef _WIN32
     const tevra::cli::Utf8Console console;
 #endif
