@@ -10,6 +10,7 @@ if(NOT TARGET Velmora_N1)
 endif()
 install(TARGETS Velmora_N1)
 if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsInstaller.cmake)
     return()
 endif()
 
