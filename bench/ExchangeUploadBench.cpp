@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     }
     argc = kept;
 #else
-    SimulatedController simulator({});
+    SimulatedController simulator;
     if (!simulator.start()) {
         return 1;
     }
