@@ -2,6 +2,8 @@
 # plugins and the MinGW runtime beside them in bin/, a Start-menu entry, the .tvr file type with
 # the program's icon, and an uninstaller that takes all of it away again.
 
+# Qt's imported targets, plugins among them, are seen only below where they were found.
+find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets)
 # Qt finds its plugins in these folders beside the executable.
 install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
         DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -19,6 +21,8 @@ foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
 endforeach()
 
 set(CPACK_GENERATOR NSIS64)
+# The NSIS commands below hold quotes and backslashes, which reach the script as written.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME Velmora_N1)
 set(CPACK_PACKAGE_VENDOR Tevra)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -27,11 +31,14 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY Velmora_N1)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Velmora_N1)
 set(CPACK_PACKAGE_EXECUTABLES Velmora_N1 Velmora_N1)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer: a 32-bit one would not start on a 64-bit-only Wine, and would see the
+# 32-bit view of the registry and of Program Files.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_DISPLAY_NAME Velmora_N1)
 set(CPACK_NSIS_PACKAGE_NAME Velmora_N1)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/res/tevra.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/res/tevra.ico)
-set(CPACK_NSIS_INSTALLED_ICON_NAME bin\\\\Velmora_N1.exe)
+set(CPACK_NSIS_INSTALLED_ICON_NAME bin\\Velmora_N1.exe)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 # Double-clicking a program file opens it in the editor; the icon is the editor's own. The
 # shell is told at once, so Explorer shows the new icon without a new login.

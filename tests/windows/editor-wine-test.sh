@@ -195,7 +195,8 @@ fi
 echo "== The installer under Wine"
 folder="$WINEPREFIX/drive_c/Program Files/Velmora_N1"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velmora_N1"
-check "a silent install ends well" timeout 300 "$wine" "$installer" /S
+check "a silent install puts the editor into Program Files" \
+    eval 'timeout 300 "$wine" "$installer" /S && test -f "$folder/bin/Velmora_N1.exe"'
 check "the installed editor answers --version" \
     eval '"$wine" "$folder/bin/Velmora_N1.exe" --version | grep -q "^Velmora_N1 [0-9]"'
 check "the installed tool answers --version" \
@@ -206,10 +207,14 @@ check "program files open in the editor" \
 check "with its icon" \
     eval '"$wine" reg query "HKCR\\Velmora_N1.Program\\DefaultIcon" | grep -q "Velmora_N1.exe,0"'
 check ".tvr is such a file" eval '"$wine" reg query "HKCR\\.tvr" | grep -q "Velmora_N1.Program"'
+check "a program file with a Cyrillic name opens in it, as on a double click" \
+    eval '"$wine" start /unix "$work/$named" && wait_window "Tevra 1.1" && ! wait_window Velmora_N1 3'
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
 # The uninstaller copies itself elsewhere and returns at once; the copy removes the folder.
-"$wine" "$folder/Uninstall.exe" /S >/dev/null 2>&1 || true
-gone() {
+uninstall() {
     local deadline=$((SECONDS + 60))
+    "$wine" "$folder/Uninstall.exe" /S || return 1
     while [[ -e $folder ]] && ((SECONDS < deadline)); do
         sleep 1
     done
@@ -218,7 +223,7 @@ gone() {
         return 1
     }
 }
-check "the uninstaller removes the install folder" gone
+check "the uninstaller removes the install folder" uninstall
 check "and the Start-menu entry" test ! -e "$menu"
 check "and the file type" eval '! "$wine" reg query "HKCR\\.tvr"'
 end_group "installer under wine"
