@@ -208,7 +208,7 @@ check "with its icon" \
     eval '"$wine" reg query "HKCR\\Velmora_N1.Program\\DefaultIcon" | grep -q "Velmora_N1.exe,0"'
 check ".tvr is such a file" eval '"$wine" reg query "HKCR\\.tvr" | grep -q "Velmora_N1.Program"'
 check "a program file with a Cyrillic name opens in it, as on a double click" \
-    eval '"$wine" start /unix "$work/$named" && wait_window "Tevra 1.1" && ! wait_window Velmora_N1 3'
+    eval 'timeout 30 "$wine" start /unix "$work/$named" && wait_window "Tevra 1.1" && ! wait_window Velmora_N1 3'
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w 2>/dev/null || true
 # The uninstaller copies itself elsewhere and returns at once; the copy removes the folder.
