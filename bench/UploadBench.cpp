@@ -6,6 +6,7 @@
 // Windows has no pseudo-terminals, so there the simulated controllers run outside, as
 // `tevra simulate` (instant line) and `tevra simulate --pace`, and the benchmark reaches them
 // through the COM ports given as --instant-port=COMn and --paced-port=COMn.
+#include "bench/UploadFloors.h"
 #include "link/SerialPort.h"
 #include "link/Upload.h"
 #ifndef _WIN32
@@ -20,26 +21,7 @@
 namespace {
 
 using namespace tevra;
-using Seconds = std::chrono::duration<double>;
-
-constexpr int kSteps = 500;
-// 71 program blocks and the settings block.
-constexpr int kBlocks = 72;
-constexpr Seconds kSettlePause = std::chrono::milliseconds{15};
-constexpr Seconds kModemLinePause = std::chrono::milliseconds{10};
-// 11 bits a byte at 19200 baud; an attempt puts 3 + 128 + 3 bytes out and 128 back, 262 in all.
-constexpr Seconds kByteTime{11.0 / 19200.0};
-constexpr int kBytesPerAttempt = 262;
-
-constexpr Seconds kInstantFloor = kBlocks * kSettlePause + kModemLinePause;
-constexpr Seconds kPacedFloor =
-    kBlocks * (kBytesPerAttempt * kByteTime + kSettlePause) + kModemLinePause;
-
-ProgramImage longProgram() {
-    ProgramImage image = ProgramImage::startProgram();
-    image.setStepCount(kSteps);
-    return image;
-}
+using namespace tevra::bench;
 
 // Runs one upload per iteration to the controller at device and returns the mean seconds per
 // upload.

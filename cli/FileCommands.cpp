@@ -2,6 +2,7 @@
 
 #include "files/ProgramFile.h"
 #include "files/ProgramJson.h"
+#include "files/Utf8Arguments.h"
 #include "model/ChannelCell.h"
 #include "model/ChannelWords.h"
 
@@ -51,7 +52,7 @@ int fail(const std::string& message) {
 
 // Reads a program file exactly as the editor does; on failure prints why.
 bool readProgram(const std::string& path, ProgramImage& image) {
-    const FileOutcome outcome = readProgramFile(path, image);
+    const FileOutcome outcome = readProgramFile(utf8Path(path), image);
     if (!outcome.ok()) {
         fail(describe(outcome, path));
     }
@@ -74,7 +75,7 @@ void printSteps(std::ostream& out, const ProgramImage& image) {
 namespace {
 
 int runNew(const std::string& path) {
-    const FileOutcome outcome = writeProgramFile(path, ProgramImage::startProgram());
+    const FileOutcome outcome = writeProgramFile(utf8Path(path), ProgramImage::startProgram());
     return outcome.ok() ? kExitOk : fail(describe(outcome, path));
 }
 
@@ -113,7 +114,7 @@ int runImport(const std::string& jsonPath, const std::string& outPath) {
     if (fromStandardInput) {
         text << std::cin.rdbuf();
     } else {
-        std::ifstream in(jsonPath, std::ios::binary);
+        std::ifstream in(utf8Path(jsonPath), std::ios::binary);
         if (!in) {
             return fail("Не удалось открыть файл " + jsonPath + ": " + std::strerror(errno));
         }
@@ -127,7 +128,7 @@ int runImport(const std::string& jsonPath, const std::string& outPath) {
         return fail((fromStandardInput ? std::string("стандартный ввод") : jsonPath) + ": " +
                     imported.error);
     }
-    const FileOutcome outcome = writeProgramFile(outPath, imported.image);
+    const FileOutcome outcome = writeProgramFile(utf8Path(outPath), imported.image);
     return outcome.ok() ? kExitOk : fail(describe(outcome, outPath));
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/FileCommands.h"
 #include "files/ProgramFile.h"
+#include "files/Utf8Arguments.h"
 #include "model/Generation.h"
 
 #include <charconv>
@@ -173,7 +174,7 @@ int runGenerate(const GenerateOptions& options) {
         return fail("Укажите узор, исходный файл и файл для записи: tevra generate УЗОР IN OUT");
     }
     ProgramImage image = ProgramImage::startProgram();
-    const FileOutcome read = readProgramFile(options.in, image);
+    const FileOutcome read = readProgramFile(utf8Path(options.in), image);
     if (!read.ok()) {
         return fail(describe(read, options.in));
     }
@@ -184,7 +185,7 @@ int runGenerate(const GenerateOptions& options) {
     } catch (const Refusal& refusal) {
         return fail(refusal.message);
     }
-    const FileOutcome written = writeProgramFile(options.out, image);
+    const FileOutcome written = writeProgramFile(utf8Path(options.out), image);
     return written.ok() ? kExitOk : fail(describe(written, options.out));
 }
 

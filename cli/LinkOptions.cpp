@@ -1,6 +1,7 @@
 #include "cli/LinkOptions.h"
 
 #include "files/ProgramFile.h"
+#include "files/Utf8Arguments.h"
 
 #include <algorithm>
 #include <iomanip>
@@ -82,7 +83,7 @@ std::optional<ConfigBlock> settingsBlock(const SettingsOptions& options) {
 
 std::optional<ProgramImage> readProgramOrExplain(const std::string& path) {
     ProgramImage image = ProgramImage::startProgram();
-    const FileOutcome file = readProgramFile(path, image);
+    const FileOutcome file = readProgramFile(utf8Path(path), image);
     if (!file.ok()) {
         std::cerr << kFileRefusedCaption << ' ' << path << ": "
                   << (file.reason.empty() ? kFileRefusedText : file.reason) << '\n';

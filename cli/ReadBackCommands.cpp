@@ -2,6 +2,7 @@
 
 #include "cli/LinkOptions.h"
 #include "files/ProgramFile.h"
+#include "files/Utf8Arguments.h"
 #include "link/ReadBack.h"
 
 #include <iostream>
@@ -125,7 +126,7 @@ bool savedOrExplained(const FileOutcome& saved, const std::string& path) {
 int runDownload(const DownloadOptions& options) {
     // Before reading, which takes 11 s for 500 steps; the file itself is still written whole
     // at the end.
-    if (!savedOrExplained(checkProgramFileWritable(options.out), options.out)) {
+    if (!savedOrExplained(checkProgramFileWritable(utf8Path(options.out)), options.out)) {
         return kExitRefused;
     }
     const auto report = onPort(options.port, [](SerialPort& port, const auto& progress) {
@@ -146,7 +147,7 @@ int runDownload(const DownloadOptions& options) {
         return readFailure(report->outcome, report->failedAddress.value_or(kProgramAddress));
     }
 
-    if (!savedOrExplained(writeProgramFile(options.out, image), options.out)) {
+    if (!savedOrExplained(writeProgramFile(utf8Path(options.out), image), options.out)) {
         return kExitRefused;
     }
     const ConfigBlockContents settings = decodeConfigBlock(report->config);

@@ -3,6 +3,7 @@
 #include "cli/LinkCommands.h"
 #include "cli/ToolHelp.h"
 #include "cli/ToolManual.h"
+#include "files/Utf8Arguments.h"
 #ifdef _WIN32
 #include "cli/Utf8Console.h"
 #endif
@@ -22,7 +23,10 @@ constexpr tevra::cli::ExitStatusText kExitStatuses[] = {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int systemArgc, char** systemArgv) {
+    tevra::Utf8Arguments arguments(systemArgc, systemArgv);
+    const int argc = arguments.argc();
+    char** argv = arguments.argv();
 #ifdef _WIN32
     const tevra::cli::Utf8Console console;
 #endif

@@ -18,6 +18,7 @@ if(TARGET Velmora_N1_manual)
     install(FILES ${PROJECT_BINARY_DIR}/app/Velmora_N1.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsInstaller.cmake)
     return()
 endif()
 

@@ -7,8 +7,10 @@ set(CMAKE_C_COMPILER ${TEVRA_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TEVRA_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${TEVRA_MINGW_TRIPLE}-windres)
 # The executables carry the MinGW runtime with them, so that Wine or a bare Windows runs them as
-# they are.
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+# they are; beside Qt's DLLs, which need the runtime's DLLs anyway, they share those instead.
+if(NOT TEVRA_MINGW_SHARED_RUNTIME)
+    set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+endif()
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TEVRA_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -5,10 +5,11 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev
+    qt6-base-dev qt6-translations-l10n libgl-dev
     nlohmann-json3-dev libcli11-dev
     xvfb xauth fonts-dejavu-core fonts-liberation2
     g++-mingw-w64-x86-64 wine64
+    patch xz-utils nsis python3
     dpkg-dev file desktop-file-utils shared-mime-info libglib2.0-bin lintian appstream
     xdotool imagemagick
 )

@@ -25,7 +25,9 @@
 
 #ifdef Q_OS_WIN
 // Keeps std::max usable.
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
