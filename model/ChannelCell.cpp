@@ -62,6 +62,10 @@ std::uint8_t modeFromSecondaryState(std::uint8_t cell, int state) {
     }
 }
 
+std::uint8_t dimmerCell(ChannelMode mode, int position) {
+    return dimmerCodeFromSlider(position, static_cast<std::uint8_t>(mode));
+}
+
 std::uint8_t dimmerCodeFromSlider(int position, std::uint8_t cell) {
     const int a = 12 - std::clamp(position, kDimmerSliderMin, kDimmerSliderMax);
     const int code = a > 0 ? a : a - 2;

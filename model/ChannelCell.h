@@ -39,6 +39,8 @@ std::uint8_t modeFromSecondaryState(std::uint8_t cell, int state);
 
 // Positions outside the slider's range are taken as its nearest end.
 std::uint8_t dimmerCodeFromSlider(int position, std::uint8_t cell);
+// A dimmer cell of that mode at the speed slider's position.
+std::uint8_t dimmerCell(ChannelMode mode, int position);
 // May exceed the slider's range (up to 26); the slider clamps.
 int dimmerSliderFromCell(std::uint8_t cell);
 int dimmerMillis(std::uint8_t cell);

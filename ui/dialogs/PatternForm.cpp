@@ -4,13 +4,7 @@
 
 namespace tevra {
 
-namespace {
-
-std::uint8_t dimmerCell(ChannelMode mode, int position) {
-    return dimmerCodeFromSlider(position, static_cast<std::uint8_t>(mode));
-}
-
-} // namespace
+namespace {} // namespace
 
 PatternForm::PatternForm(const ProgramImage& program, const CellRange& range)
     : m_program(program), m_range(range) {

@@ -75,7 +75,7 @@ void GridActions::buildActions() {
         return [this, mode] {
             const auto speed = askNumber(QStringLiteral("Скорость диммера:"), kDefaultDimmerSpeed,
                                          kDimmerSliderMin, kDimmerSliderMax);
-            return speed ? m_editor.fill(GridEditor::dimmerCell(mode, *speed)) : GridOutcome{};
+            return speed ? m_editor.fill(dimmerCell(mode, *speed)) : GridOutcome{};
         };
     };
     m_fillActions = {

@@ -53,10 +53,6 @@ std::uint8_t GridEditor::levelCell(int level) {
     return cellWithLevel(static_cast<std::uint8_t>(ChannelMode::Level), level);
 }
 
-std::uint8_t GridEditor::dimmerCell(ChannelMode mode, int speedPosition) {
-    return dimmerCodeFromSlider(speedPosition, static_cast<std::uint8_t>(mode));
-}
-
 GridOutcome GridEditor::edit(std::string_view name,
                              const std::function<bool(ProgramImage&)>& change,
                              std::string refusal) {

@@ -33,10 +33,8 @@ class GridEditor {
 public:
     GridEditor(EditorPresenter& editor, GridSelection& selection);
 
-    // The cells the editor makes: a brightness level 1..32, a dimmer mode with its speed
-    // slider position 1..20.
+    // The cell the editor makes for a brightness level 1..32.
     static std::uint8_t levelCell(int level);
-    static std::uint8_t dimmerCell(ChannelMode mode, int speedPosition);
 
     GridOutcome fill(std::uint8_t cell);
     // Delete: every selected cell Off.
