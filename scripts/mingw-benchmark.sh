@@ -5,6 +5,7 @@
 # benchmark_DIR; on failure, prints why in one line and exits non-zero.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/debian-source.sh"
 
 fail() {
     echo "$1" >&2
@@ -28,22 +29,8 @@ step() {
     shift
     "$@" >"$work/log" 2>&1 || fail "$why: $(tail -n 1 "$work/log")"
 }
-# Source entries beside the machine's own binary ones, in private lists: the system's apt
-# configuration and state stay as they are.
-mkdir -p "$work/sources" "$work/lists/partial" "$work/cache"
-for list in /etc/apt/sources.list.d/*.sources; do
-    [[ -f $list ]] && sed 's/^Types: deb$/Types: deb-src/' "$list" >"$work/sources/$(basename "$list")"
-done
-if [[ -f /etc/apt/sources.list ]]; then
-    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$work/sources/sources.list"
-fi
-apt_options=(-qq -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/sources"
-    -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache" -o APT::Sandbox::User=root)
-# A machine without a reachable archive must not hold up the run.
-step "no source package index reachable" timeout 300 apt-get "${apt_options[@]}" update
+reason=$(fetch_debian_source "$work" "benchmark=$source_version") || fail "$reason"
 cd "$work"
-step "source package benchmark=$source_version not downloaded" \
-    timeout 300 apt-get "${apt_options[@]}" source --download-only "benchmark=$source_version"
 step "source package not unpacked" tar -xf "$work"/benchmark_"$version".orig.tar.*
 
 step "cross-build not configured" cmake -S "$work/benchmark-$version" -B "$work/build" -G Ninja \

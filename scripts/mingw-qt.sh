@@ -6,6 +6,7 @@
 # Prints the folder to give CMake as its prefix. Exit status 2, with one line, when the source
 # package cannot be fetched; 1 when the build itself fails, with the end of its log.
 set -euo pipefail
+source "$(dirname "$0")/debian-source.sh"
 
 fail() {
     echo "$2" >&2
@@ -25,11 +26,6 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # why, then the step; its output only matters when it fails.
-fetch_step() {
-    local why=$1
-    shift
-    "$@" >"$work/log" 2>&1 || fail 2 "$why: $(tail -n 1 "$work/log")"
-}
 build_step() {
     local why=$1
     shift
@@ -38,21 +34,8 @@ build_step() {
         fail 1 "$why"
     }
 }
-# Source entries beside the machine's own binary ones, in private lists: the system's apt
-# configuration and state stay as they are.
-mkdir -p "$work/sources" "$work/lists/partial" "$work/cache"
-for list in /etc/apt/sources.list.d/*.sources; do
-    [[ -f $list ]] && sed 's/^Types: deb$/Types: deb-src/' "$list" >"$work/sources/$(basename "$list")"
-done
-if [[ -f /etc/apt/sources.list ]]; then
-    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$work/sources/sources.list"
-fi
-apt_options=(-qq -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/sources"
-    -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache" -o APT::Sandbox::User=root)
-fetch_step "no source package index reachable" timeout 300 apt-get "${apt_options[@]}" update
+reason=$(fetch_debian_source "$work" "qt6-base=$source_version") || fail 2 "$reason"
 cd "$work"
-fetch_step "source package qt6-base=$source_version not downloaded" \
-    timeout 900 apt-get "${apt_options[@]}" source --download-only "qt6-base=$source_version"
 
 build_step "source package not unpacked" tar -xf "$work"/qt6-base_"$upstream_version".orig.tar.*
 build_step "Debian's changes not unpacked" tar -xf "$work"/qt6-base_"${source_version#*:}".debian.tar.*
