@@ -137,6 +137,12 @@ TEST_F(GenerationTest, RefusalsLeaveTheProgramAsItWas) {
         EXPECT_EQ(refused.value_or("").substr(0, reason.size()), reason);
         EXPECT_EQ(image, m_image) << reason;
     }
+    // The limits themselves are taken.
+    for (const Generation& edge : {with([](Generation& g) { g.shape.gap = 0; }),
+                                   with([](Generation& g) { g.shape.density = 100; })}) {
+        ProgramImage image = m_image;
+        EXPECT_EQ(applyGeneration(image, edge), std::nullopt);
+    }
 }
 
 } // namespace

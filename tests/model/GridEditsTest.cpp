@@ -114,6 +114,7 @@ TEST(GridEditsTest, StepOperationsAtTheEdgesOrRefusedWhole) {
          {1, 2, 1, 2, 3}},
         {"duplicate past 500", 499, [](auto& p) { return duplicateSteps(p, 1, 2); }, -1, 1, {}},
         {"delete first", 20, [](auto& p) { return deleteSteps(p, 1, 3); }, 17, 1, {4, 5}},
+        {"delete one", 20, [](auto& p) { return deleteSteps(p, 5, 5); }, 19, 4, {4, 6}},
         {"delete to two", 5, [](auto& p) { return deleteSteps(p, 2, 4); }, 2, 1, {1, 5, 6}},
         {"delete below two", 4, [](auto& p) { return deleteSteps(p, 1, 3); }, -1, 1, {}},
         {"delete at 500",

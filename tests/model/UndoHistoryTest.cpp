@@ -179,6 +179,18 @@ TEST(UndoHistoryTest, EntriesNameMergeDropTheirRedoAndRestoreThePlace) {
     });
     model.restoreSnapshot();
     EXPECT_EQ(model.working(), beforeFill);
+    // One gesture is one entry: after its end, or without a key, the next change is its own.
+    const std::size_t entries = model.undoHistory().size();
+    brightness(5);
+    model.endGesture();
+    brightness(6);
+    for (int level : {1, 2}) {
+        model.applyEdit("заполнение", [level](ProgramImage& image) {
+            fillCells(image, {1, 1, 0, 0}, static_cast<std::uint8_t>(level));
+            return true;
+        });
+    }
+    EXPECT_EQ(model.undoHistory().size(), entries + 4);
 }
 
 TEST(UndoHistoryTest, KeepsAThousandFullGridChangesWithinSixteenMegabytes) {

@@ -140,6 +140,13 @@ TEST(GridEditorTest, EditsGoThroughTheEditorAsNamedEntriesAndTellRefusals) {
     EXPECT_FALSE(grid.undo().changed);
     EXPECT_EQ(grid.undoToolTip(), "Отменить");
     EXPECT_FALSE(editor.isModified());
+
+    CellBlock pair(1, 2);
+    pair.setCell(0, 0, 1);
+    pair.setCell(0, 1, 1);
+    selection.follow(1, kChannelCount - 1, kSteps);
+    EXPECT_EQ(grid.paste(pair),
+              (GridOutcome{true, "Не поместилось ячеек: после 16-го канала — 1"}));
 }
 
 // A program read without steps: pasted steps are its only ones, with the default time.
